@@ -1,0 +1,37 @@
+#pragma once
+
+#include "scores/HighScores.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vorlix {
+
+// Little-endian, field by field: 1,560 bytes in the file order Hard, Medium, Easy.
+std::string EncodeHighScores(const HighScores &scores);
+void EncodeHighScoreEntry(const HighScoreEntry &entry, std::uint8_t *out52);
+HighScoreEntry DecodeHighScoreEntry(const std::uint8_t *in52);
+
+enum class HighScoreLoadStatus {
+    Loaded, // all three tables read
+    NoFile, // nothing at the path: the normal first run
+    Failed, // Message says why; the tables read whole before the failure are kept
+};
+
+struct HighScoreLoadResult {
+    HighScoreLoadStatus Status = HighScoreLoadStatus::NoFile;
+    std::string Message;
+};
+
+// Reads the file at `path` once, read-only, into all three tables. A table is taken only when
+// all its 520 bytes are present; the failing table and the ones after it are all-zero, as is
+// every table when there is no file. Bytes after 1,560 are ignored. A failure on an existing
+// file sets scores.KeepOldFileOnSave.
+HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path);
+
+// Replaces the file at `path` atomically (first keeping it as "<path>.bak" when
+// KeepOldFileOnSave is set). Returns "" on success, else a message for the player; on failure
+// the previous file is left whole.
+std::string SaveHighScores(HighScores &scores, const std::string &path);
+
+} // namespace vorlix
