@@ -50,6 +50,12 @@ struct KeyFlags {
     bool NewPieceFlag = false; // one-shot, the "C" key
 };
 
+// Seconds since 1970 as the day count LastFallTime holds.
+constexpr double DaysFromSeconds(std::int64_t seconds)
+{
+    return static_cast<double>(seconds) / 86400.0 + 25569.0;
+}
+
 // Everything that decides what happens in a game. Player index 0 is player 1.
 struct GameState {
     std::array<PlayerState, 2> Players;
@@ -66,7 +72,9 @@ struct GameState {
     std::int32_t LinesSinceLevel = 0;    // rows of both players since the last level by rows
     bool NewPieceSinceLevel = false;     // set by player 1's spawns
     std::uint8_t Winner = 0;             // 0: no winner decided
-    double LastFallTime = 0;             // kept for the file-compatible state; see ARCHITECTURE.md
+    // Reference time of the catch-up fall, which is not built (see ARCHITECTURE.md): kept
+    // up to date, never read by the rules.
+    double LastFallTime = 0;             // days since 1899-12-30
     bool ResetFallTime = false;
     std::uint32_t FallInterval = 1000;   // Timer1's interval in ms
 

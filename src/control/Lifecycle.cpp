@@ -1,0 +1,137 @@
+#include "control/Speed.h"
+#include "engine/Game.h"
+
+namespace vorlix {
+
+void Game::MenusForRunningGame()
+{
+    host_.ApplyMenus(MenuSet::RunningGame);
+}
+
+void Game::MenusForNoGame()
+{
+    host_.ApplyMenus(MenuSet::NoGame);
+}
+
+void Game::NewGame1Click()
+{
+    MenusForRunningGame();
+    const std::int64_t now = host_.SecondsSinceEpoch();
+    state_.Rng.Seed(static_cast<std::uint32_t>(now));
+    const int players = PlayerCount();
+
+    state_.Level = 1;
+    for (int player = 0; player < players; ++player)
+        Player(player).Score = 0;
+    state_.Paused = false;
+    host_.SetPanelVisible(GamePanel::Pause, false);
+    for (int player = 0; player < players; ++player)
+        Player(player).Bonuses = 0;
+    state_.LinesSinceLevel = 0;
+    state_.Player1Clears = 0;
+    state_.Pieces = 0;
+    // A game stopped from the menu then has no winner, rather than the last game's.
+    state_.Winner = 0;
+    WriteNewGameStatus();
+    state_.GameStopped = false;
+
+    ClearPits();
+    ClearPiece(0);
+    ResetKeyFlags();
+    if (players == 2)
+        ClearPiece(1);
+    for (int player = 0; player < players; ++player)
+        Player(player).NextKind = static_cast<std::uint8_t>(state_.Rng(7) + 1);
+    state_.LastFallTime = DaysFromSeconds(now);
+    state_.ResetFallTime = true;
+    for (int player = 0; player < players; ++player)
+        SpawnPiece(player);
+
+    if (settings_.Preview == 1) {
+        host_.SetPanelVisible(GamePanel::Preview1, true);
+        if (players == 2)
+            host_.SetPanelVisible(GamePanel::Preview2, true);
+    }
+    // Setting the interval after switching on restarts the period: the first tick comes one
+    // full interval after New Game.
+    SetTimer(GameTimer::Gravity, true);
+    if (auto interval = StartingFallInterval(settings_.Difficulty)) {
+        state_.FallInterval = *interval;
+        host_.SetTimerInterval(GameTimer::Gravity, *interval);
+    }
+    SetTimer(GameTimer::Level, true);
+    host_.SetPanelVisible(GamePanel::Logo, false);
+    host_.ClearPaintBoxes();
+    host_.ProcessPendingEvents();
+}
+
+void Game::PauseSteps()
+{
+    host_.BlankPits();
+    state_.Paused = true;
+    host_.SetPanelVisible(GamePanel::Pause, true);
+    SetTimer(GameTimer::Gravity, false);
+    SetTimer(GameTimer::Level, false);
+}
+
+void Game::TogglePause()
+{
+    if (state_.GameStopped)
+        return;
+    if (state_.Paused) {
+        // The pits stay blank until the next full redraw.
+        state_.Paused = false;
+        host_.SetPanelVisible(GamePanel::Pause, false);
+        SetTimer(GameTimer::Gravity, true);
+        SetTimer(GameTimer::Level, true);
+        return;
+    }
+    PauseSteps();
+    host_.ProcessPendingEvents();
+}
+
+void Game::StopGame1Click()
+{
+    if (state_.GameStopped)
+        return;
+    MenusForNoGame();
+    SetTimer(GameTimer::Gravity, false);
+    host_.SetMainWindowEnabled(false);
+    host_.ShowSummary();
+    SetTimer(GameTimer::Level, false);
+    host_.SetPanelVisible(GamePanel::Logo, true);
+    host_.SetPanelVisible(GamePanel::Preview1, false);
+    host_.SetPanelVisible(GamePanel::Preview2, false);
+    host_.SetPanelVisible(GamePanel::Pause, false);
+    state_.Paused = false;
+    state_.GameStopped = true;
+    ClearPits();
+    for (int player = 0; player < PlayerCount(); ++player)
+        ClearPiece(player);
+}
+
+void Game::FormDeactivate()
+{
+    // A key released while another window has the focus never sends us its key-up.
+    ResetKeyFlags();
+    if (!state_.GameStopped)
+        PauseSteps();
+}
+
+void Game::AppOnActivate()
+{
+    host_.RepaintMainWindow();
+    if (state_.Paused && !state_.GameStopped) {
+        SetTimer(GameTimer::Level, false);
+        SetTimer(GameTimer::Gravity, false);
+    }
+}
+
+void Game::FormActivate()
+{
+    if (state_.Paused)
+        host_.BlankPits();
+    host_.RepaintMainWindow();
+}
+
+} // namespace vorlix

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "engine/Grid.h"
+
+namespace vorlix {
+
+// Operations on whole layers, shared by moving, falling and row removal.
+
+// True when every set cell of `piece` moved by (dx, dy) lands on an empty cell of `pit`.
+// Only the target cells are looked at: a piece may move on over blocks it already overlaps.
+bool CanMove(const Grid &piece, const Grid &pit, int dx, int dy);
+// `piece` with every set cell moved by (dx, dy); cells leaving the pit are dropped.
+Grid Moved(const Grid &piece, int dx, int dy);
+
+bool RowFull(const Grid &grid, int y);
+bool RowEmpty(const Grid &grid, int y);
+
+// Removes the full rows bottom-first, each time moving the rows above one row toward row 20;
+// row 1 keeps its contents. Returns the number of rows removed.
+int RemoveFullRows(Grid &grid);
+
+// Moves every row one row toward row 1 (row 1 is lost) and fills row 20 with blocks except
+// in column `hole`.
+void PushGarbageRow(Grid &grid, int hole);
+
+} // namespace vorlix
