@@ -1,0 +1,123 @@
+#include "settings/IniFile.h"
+
+#include <gtest/gtest.h>
+
+namespace vorlix {
+namespace {
+
+std::string ValueOf(const IniDocument &ini, std::string_view section, std::string_view key)
+{
+    const std::string *value = ini.Find(section, key);
+    return value ? *value : "<missing>";
+}
+
+TEST(IniDocument, ReadsSectionsEntriesAndTrimsLines)
+{
+    const IniDocument ini = IniDocument::Parse(
+        "Before=ignored\r\n"
+        "[Files]\r\n"
+        "  \t Pit =  /games/pit.bmp \t\r\n"
+        "; Blank=/commented\n"
+        "\n"
+        "Name=a=b\n"
+        "Bare line\n"
+        "Pit=/second\n"
+        "[settings]\n"
+        "Difficulty=Hard\n"
+        "[Settings]\n"
+        "Difficulty=\n"
+        "[Files]\n"
+        "Late=1");
+
+    EXPECT_EQ(ValueOf(ini, "Files", "Before"), "<missing>");
+    EXPECT_EQ(ValueOf(ini, "Files", "Pit"), "/games/pit.bmp");
+    EXPECT_EQ(ValueOf(ini, "Files", "Blank"), "<missing>");
+    EXPECT_EQ(ValueOf(ini, "Files", "; Blank"), "<missing>");
+    EXPECT_EQ(ValueOf(ini, "Files", "Name"), "a=b");
+    EXPECT_EQ(ValueOf(ini, "Files", "Bare line"), "<missing>");
+    EXPECT_EQ(ValueOf(ini, "Files", "Late"), "1") << "a repeated section continues the first";
+    EXPECT_EQ(ValueOf(ini, "Settings", "Difficulty"), "");
+    EXPECT_EQ(ValueOf(ini, "settings", "Difficulty"), "Hard");
+    EXPECT_EQ(ValueOf(ini, "Settings", "difficulty"), "<missing>");
+}
+
+TEST(IniDocument, ReadsIntegersAndBooleansWithFallbacks)
+{
+    const IniDocument ini = IniDocument::Parse("[S]\n"
+                                               "Hex=0x3C\nUpper=0X3c\nDollar=$10\nBareX=0x\n"
+                                               "Word=abc\nNegative=-5\nEmpty=\nYes=yes\n"
+                                               "Two=2\nZero=0\nBig=4294967296\n");
+    EXPECT_EQ(ini.ReadInteger("S", "Hex", 7), 60);
+    EXPECT_EQ(ini.ReadInteger("S", "Upper", 7), 60);
+    EXPECT_EQ(ini.ReadInteger("S", "Dollar", 7), 16);
+    EXPECT_EQ(ini.ReadInteger("S", "BareX", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("S", "Word", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("S", "Negative", 7), -5);
+    EXPECT_EQ(ini.ReadInteger("S", "Empty", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("S", "Big", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("S", "Missing", 7), 7);
+
+    EXPECT_FALSE(ini.ReadBool("S", "Yes", false));
+    EXPECT_TRUE(ini.ReadBool("S", "Yes", true));
+    EXPECT_TRUE(ini.ReadBool("S", "Two", false));
+    EXPECT_TRUE(ini.ReadBool("S", "Negative", false));
+    EXPECT_FALSE(ini.ReadBool("S", "Zero", true));
+}
+
+TEST(IniDocument, WritesInPlaceAppendsAndKeepsWhatItDoesNotKnow)
+{
+    IniDocument ini = IniDocument::Parse("lost=before any section\n"
+                                         "[Extra]\n"
+                                         "Colour = blue\n"
+                                         "; a comment\n"
+                                         "[Points]\n"
+                                         "AOne=1\n"
+                                         "keyless line\n"
+                                         "AOne=duplicate\n"
+                                         "ATwo=2\n"
+                                         "[Extra]\n"
+                                         "Shape=round\n");
+    ini.WriteInteger("Points", "ATwo", -300);
+    ini.WriteInteger("Points", "AOne", 0x96);
+    ini.WriteBool("Points", "New", true);
+    ini.WriteString("Controls", "P1Right", "68");
+
+    EXPECT_EQ(ini.Serialize(), "[Extra]\n"
+                               "Colour=blue\n"
+                               "Shape=round\n"
+                               "\n"
+                               "[Points]\n"
+                               "AOne=150\n"
+                               "keyless line\n"
+                               "AOne=duplicate\n"
+                               "ATwo=-300\n"
+                               "New=1\n"
+                               "\n"
+                               "[Controls]\n"
+                               "P1Right=68\n"
+                               "\n");
+    EXPECT_EQ(IniDocument::Parse(ini.Serialize()).Serialize(), ini.Serialize());
+}
+
+TEST(IniDocument, LineBreaksInAValueNeverSplitItsLine)
+{
+    IniDocument ini = IniDocument::Parse("[Files]\nPit=/old\n");
+    ini.WriteString("Files", "Pit", "/a\nPiece1=/evil.bmp\r\n[Points]\rAOne=1");
+    ini.WriteString("Files", "Blank", "\n[Controls]\n");
+
+    const std::string text = ini.Serialize();
+    EXPECT_EQ(text, "[Files]\nPit=/aPiece1=/evil.bmp[Points]AOne=1\nBlank=[Controls]\n\n");
+    const IniDocument reread = IniDocument::Parse(text);
+    EXPECT_EQ(reread.Find("Files", "Piece1"), nullptr);
+    EXPECT_EQ(reread.Find("Points", "AOne"), nullptr);
+    EXPECT_EQ(reread.Find("Controls", "P1Right"), nullptr);
+}
+
+TEST(IniDocument, EmptyTextGivesEmptyFile)
+{
+    EXPECT_EQ(IniDocument::Parse("").Serialize(), "");
+    EXPECT_EQ(IniDocument::Parse("no section\n;\n\n").Serialize(), "");
+}
+
+} // namespace
+} // namespace vorlix

@@ -1,0 +1,295 @@
+#include "settings/SettingsFile.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <random>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vorlix {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+class SettingsFile : public ::testing::Test {
+protected:
+    std::string IniPath() const { return dir.Path() + SettingsFileName; }
+
+    // Settings as the game holds them at close after starting from `text`.
+    Settings LoadText(const std::string &text)
+    {
+        WriteFile(IniPath(), text);
+        Settings settings = MakeDefaultSettings(dir.Path());
+        EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Loaded);
+        return settings;
+    }
+
+    TempDir dir;
+};
+
+std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The lines of one section, without its header and the empty line after it.
+std::vector<std::string> SectionLines(const std::string &text, const std::string &name)
+{
+    const std::vector<std::string> lines = Lines(text);
+    auto begin = std::find(lines.begin(), lines.end(), "[" + name + "]");
+    if (begin == lines.end())
+        return {};
+    ++begin;
+    return {begin, std::find(begin, lines.end(), "")};
+}
+
+TEST_F(SettingsFile, WrittenWhereNoneExistedHoldsTheKeysInOrderWithDefaults)
+{
+    Settings settings = MakeDefaultSettings(dir.Path());
+    const SettingsLoadResult loaded = LoadSettings(IniPath(), settings);
+    EXPECT_EQ(loaded.status, SettingsFileStatus::Missing);
+    EXPECT_EQ(loaded.message, "");
+    settings.Sound = 0;
+    settings.Music = 0;
+    ASSERT_EQ(SaveSettings(IniPath(), settings), "");
+
+    const std::string &d = dir.Path();
+    std::string expected = "[Files]\nAMidi=" + d + "VXAggressive.mid\nPMidi=" + d +
+                           "VXPoints.mid\nDrop=" + d + "drop.wav\nLines=" + d +
+                           "lines.wav\nBonus=" + d + "vorlix.wav\nLevel=" + d +
+                           "level.wav\nBackGround=" + d + "bg.bmp\n";
+    for (int n = 1; n <= 20; ++n)
+        expected += "Piece" + std::to_string(n) + "=" + d + "piece" + std::to_string(n) + ".bmp\n";
+    expected += "Pit=" + d + "pit.bmp\nBlank=" + d + "blank.bmp\n\n";
+    expected += "[Settings]\nDifficulty=Easy\nName=Blah\nFullScreen=0\nTiled=1\nMode=Points\n"
+                "Music=0\nSound=0\nPreview=1\nGravityDown=1\nNumberOfPlayers=1\n"
+                "LevelChangeTime=60\nLevelChangeLines=5\nLevelChangePieces=10\nLevelChangeBy=1\n\n"
+                "[Controls]\nP1Right=4116\nP2Right=65\nP1Left=4114\nP2Left=68\nP1Up=4115\n"
+                "P2Up=87\nP1DownSlow=4117\nP2DownSlow=83\nP1DownFast=32\nP2DownFast=4128\n"
+                "P1Bonus=4100\n\n"
+                "[Points]\nAOne=150\nATwo=300\nAThree=600\nAFour=2000\nABonus=2000\nPOne=100\n"
+                "PTwo=200\nPThree=400\nPFour=1600\nPBonus=2000\n\n";
+    EXPECT_EQ(ReadFile(IniPath()), expected);
+}
+
+TEST_F(SettingsFile, MissingKeysAndUnusableNumbersTakeTheirDefaults)
+{
+    Settings settings = MakeDefaultSettings(dir.Path());
+    settings.LevelChangeTime = 1;
+    settings.PitFile = "/elsewhere/pit.bmp";
+    settings.P1Bonus = 'B';
+    WriteFile(IniPath(), "[Settings]\nLevelChangeTime=abc\n");
+    LoadSettings(IniPath(), settings);
+    EXPECT_EQ(settings.LevelChangeTime, 60);
+    EXPECT_EQ(settings.PitFile, dir.Path() + "pit.bmp");
+    EXPECT_EQ(settings.P1Bonus, 0x1004);
+}
+
+TEST_F(SettingsFile, ReadsStoredValuesAsTheyWereAlwaysRead)
+{
+    EXPECT_EQ(LoadText("[Settings]\nLevelChangeTime=0x3C\n").LevelChangeTime, 60);
+    EXPECT_EQ(LoadText("[Settings]\nLevelChangeTime=-5\n").LevelChangeTime, -5);
+    EXPECT_FALSE(LoadText("[Settings]\nFullScreen=yes\n").FullScreen);
+    EXPECT_TRUE(LoadText("[Settings]\nFullScreen=2\n").FullScreen);
+    EXPECT_FALSE(LoadText("[Settings]\nGravityDown=0\n").GravityDown);
+    EXPECT_EQ(LoadText("[Settings]\nNumberOfPlayers=257\n").NumberOfPlayers, 1);
+    EXPECT_EQ(LoadText("[Settings]\nNumberOfPlayers=-1\n").NumberOfPlayers, 255);
+    EXPECT_EQ(LoadText("[Settings]\nPreview=0x102\n").Preview, 2);
+    EXPECT_EQ(LoadText("[Settings]\nDifficulty=easy\n").Difficulty, "easy");
+    EXPECT_EQ(LoadText("[Settings]\nName=\n").PlayerName, "");
+    EXPECT_EQ(LoadText("[Controls]\nP1Right=68\n").P1Right, 68);
+    EXPECT_EQ(LoadText("[Points]\nPFour=2147483647\n").PFour, 2147483647);
+    EXPECT_EQ(LoadText("[settings]\nDifficulty=Hard\n").Difficulty, "Easy");
+    EXPECT_EQ(LoadText("[Files]\r\nPit = /x/p.bmp \r\n").PitFile, "/x/p.bmp");
+}
+
+TEST_F(SettingsFile, SaveKeepsTheFilesLayoutAndWhatTheGameDoesNotKnow)
+{
+    Settings settings = LoadText("; written by hand\n"
+                                 "[Extra]\n"
+                                 "Colour=blue\n"
+                                 "[Controls]\n"
+                                 "P1Bonus=0x1004\n"
+                                 "Turbo=1\n"
+                                 "P1Right=0x1014\n"
+                                 "[settings]\n"
+                                 "Difficulty=Hard\n"
+                                 "[Settings]\n"
+                                 "just a note\n"
+                                 "NumberOfPlayers=3\n");
+    EXPECT_EQ(settings.NumberOfPlayers, 3);
+    EXPECT_TRUE(settings.TwoPlayers());
+    EXPECT_EQ(settings.P1Right, 0x1014);
+    settings.P1Right = 'D';
+    ASSERT_EQ(SaveSettings(IniPath(), settings), "");
+
+    const std::string text = ReadFile(IniPath());
+    std::vector<std::string> headers;
+    for (const std::string &line : Lines(text)) {
+        if (!line.empty() && line.front() == '[')
+            headers.push_back(line);
+    }
+    EXPECT_EQ(headers, (std::vector<std::string>{"[Extra]", "[Controls]", "[settings]", "[Settings]",
+                                                 "[Files]", "[Points]"}));
+    EXPECT_EQ(text.find("written by hand"), std::string::npos);
+    EXPECT_EQ(SectionLines(text, "Extra"), std::vector<std::string>{"Colour=blue"});
+    EXPECT_EQ(SectionLines(text, "settings"), std::vector<std::string>{"Difficulty=Hard"});
+
+    const std::vector<std::string> controls = SectionLines(text, "Controls");
+    ASSERT_EQ(controls.size(), 12u);
+    EXPECT_EQ(controls[0], "P1Bonus=4100");
+    EXPECT_EQ(controls[1], "Turbo=1");
+    EXPECT_EQ(controls[2], "P1Right=68");
+    EXPECT_EQ(controls[3], "P2Right=65");
+
+    const std::vector<std::string> general = SectionLines(text, "Settings");
+    ASSERT_EQ(general.size(), 15u);
+    EXPECT_EQ(general[0], "just a note");
+    EXPECT_EQ(general[1], "NumberOfPlayers=3");
+    EXPECT_EQ(general[2], "Difficulty=Easy");
+
+    Settings reread = MakeDefaultSettings(dir.Path());
+    LoadSettings(IniPath(), reread);
+    EXPECT_EQ(reread.P1Right, 68);
+    EXPECT_EQ(reread.NumberOfPlayers, 3);
+}
+
+TEST_F(SettingsFile, AFileNameWithALineBreakCannotInjectKeys)
+{
+    Settings settings = MakeDefaultSettings(dir.Path());
+    settings.PitFile = dir.Path() + "a\nPiece1=/evil.bmp\r\n[Points]\nAOne=1";
+    ASSERT_EQ(SaveSettings(IniPath(), settings), "");
+    EXPECT_EQ(Lines(ReadFile(IniPath())).size(), 64u + 4u + 4u);
+
+    Settings reread = MakeDefaultSettings(dir.Path());
+    LoadSettings(IniPath(), reread);
+    EXPECT_EQ(reread.PieceFiles[1], dir.Path() + "piece1.bmp");
+    EXPECT_EQ(reread.AOne, 150);
+    EXPECT_EQ(reread.PitFile, dir.Path() + "aPiece1=/evil.bmp[Points]AOne=1");
+}
+
+TEST_F(SettingsFile, AnUnreadableFileGivesDefaultsAndIsNeverSavedOver)
+{
+    // A directory in the file's place fails to read even for root.
+    ASSERT_EQ(::mkdir(IniPath().c_str(), 0755), 0);
+    Settings settings = MakeDefaultSettings(dir.Path());
+    settings.LevelChangeTime = 5;
+    const SettingsLoadResult loaded = LoadSettings(IniPath(), settings);
+    EXPECT_EQ(loaded.status, SettingsFileStatus::Unreadable);
+    EXPECT_NE(loaded.message.find(IniPath()), std::string::npos) << loaded.message;
+    EXPECT_EQ(settings.LevelChangeTime, 60);
+    EXPECT_NE(SaveSettings(IniPath(), settings), "");
+    ASSERT_EQ(::rmdir(IniPath().c_str()), 0);
+
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads files regardless of their permission bits";
+    WriteFile(IniPath(), "[Extra]\nKeep=me\n");
+    ASSERT_EQ(::chmod(IniPath().c_str(), 0200), 0);
+    EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Unreadable);
+    const std::string error = SaveSettings(IniPath(), settings);
+    EXPECT_NE(error.find(IniPath()), std::string::npos) << error;
+    ASSERT_EQ(::chmod(IniPath().c_str(), 0600), 0);
+    EXPECT_EQ(ReadFile(IniPath()), "[Extra]\nKeep=me\n");
+}
+
+TEST_F(SettingsFile, SaveIntoAReadOnlyDirectoryFailsAndKeepsTheOldFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only directories";
+    const std::string old = "[Settings]\nDifficulty=Hard\n";
+    WriteFile(IniPath(), old);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
+    const std::string error = SaveSettings(IniPath(), MakeDefaultSettings(dir.Path()));
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    EXPECT_NE(error.find(IniPath()), std::string::npos) << error;
+    EXPECT_EQ(ReadFile(IniPath()), old);
+}
+
+TEST_F(SettingsFile, SaveThatFailsHalfwayKeepsTheOldFile)
+{
+    const std::string old = "[Settings]\nDifficulty=Hard\n";
+    WriteFile(IniPath(), old);
+    // A file-size limit makes the write fail part of the way through, for any user.
+    rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string error = SaveSettings(IniPath(), MakeDefaultSettings(dir.Path()));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_NE(error.find(IniPath()), std::string::npos) << error;
+    EXPECT_EQ(ReadFile(IniPath()), old);
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(dir.Path()))
+        ++files;
+    EXPECT_EQ(files, 1u) << "no temporary file is left behind";
+}
+
+std::string RandomLines(std::size_t bytes, unsigned seed)
+{
+    std::mt19937 random(seed);
+    const std::vector<std::string> sections = {"[Files]", "[Settings]", "[Controls]", "[Points]",
+                                               "[settings]", "[Other]", "[]", "[x"};
+    const std::vector<std::string> keys = {"Pit", "Name", "LevelChangeTime", "P1Right", "AOne",
+                                           "Piece7", "Unknown", ""};
+    std::string text;
+    text.reserve(bytes + 256);
+    while (text.size() < bytes) {
+        switch (random() % 6) {
+        case 0: text += sections[random() % sections.size()]; break;
+        case 1: text += ";" + std::to_string(random()); break;
+        case 2: text += " \t"; break;
+        case 3:
+            for (int i = static_cast<int>(random() % 60); i > 0; --i) {
+                const char c = static_cast<char>(random() % 256);
+                text += c == '\n' ? ' ' : c;
+            }
+            break;
+        default:
+            text += keys[random() % keys.size()] + " = " + std::to_string(random() % 100000) + "x" +
+                    std::to_string(random());
+            break;
+        }
+        text += random() % 8 == 0 ? "\r\n" : "\n";
+    }
+    return text;
+}
+
+TEST_F(SettingsFile, TenMebibytesOfRandomLinesLoadWithinASecond)
+{
+    WriteFile(IniPath(), RandomLines(10u << 20, 20261208));
+    std::vector<double> seconds;
+    for (int run = 0; run < 3; ++run) {
+        Settings settings = MakeDefaultSettings(dir.Path());
+        const auto start = std::chrono::steady_clock::now();
+        const SettingsLoadResult loaded = LoadSettings(IniPath(), settings);
+        seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        ASSERT_EQ(loaded.status, SettingsFileStatus::Loaded);
+    }
+    std::sort(seconds.begin(), seconds.end());
+    RecordProperty("median_load_ms", std::to_string(static_cast<int>(seconds[1] * 1000)));
+    std::cout << "10 MiB load, median of 3: " << seconds[1] * 1000 << " ms\n";
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    EXPECT_LT(seconds[1], 1.0);
+#endif
+}
+
+} // namespace
+} // namespace vorlix
