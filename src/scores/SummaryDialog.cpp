@@ -1,0 +1,165 @@
+#include "scores/SummaryDialog.h"
+
+#include "engine/Saturate.h"
+#include "scores/HighScoresDialog.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vorlix {
+
+namespace {
+
+// The summary's own bonus value for the ranking test and the two-player finals.
+constexpr std::int64_t FixedBonusValue = 2000;
+
+QString Latin1(const std::string &text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+std::int64_t FinalScore(const PlayerState &player, std::int64_t bonusValue)
+{
+    return static_cast<std::int64_t>(player.Score) + player.Bonuses * bonusValue;
+}
+
+} // namespace
+
+TSummery::TSummery(const GameState &state, Settings &settings, HighScores &scores,
+                   THighScores &highScores, MainWindowHooks hooks)
+    : state_(state), settings_(settings), scores_(scores), highScores_(highScores), hooks_(std::move(hooks))
+{
+    setObjectName(QStringLiteral("Summery"));
+    MakeDialogWindow(this, QStringLiteral("Game Summery"), 187, 230);
+
+    MakeBevel(this, QStringLiteral("Bevel1"), 2, 2, 182, 193);
+    GameLabel = MakeLabel(this, QStringLiteral("GameLabel"), 8, 8, QStringLiteral("Game:"));
+    LevelLabel = MakeLabel(this, QStringLiteral("LevelLabel"), 8, 23, QStringLiteral("Level: "));
+    ScoreLabel = MakeLabel(this, QStringLiteral("ScoreLabel"), 8, 38, QStringLiteral("Score: "));
+    BonusLabel = MakeLabel(this, QStringLiteral("BonusLabel"), 8, 53, QStringLiteral("Bonus: "));
+    LinesLabel = MakeLabel(this, QStringLiteral("LinesLabel"), 8, 68, QStringLiteral("Lines: "));
+    PiecesLabel = MakeLabel(this, QStringLiteral("PiecesLabel"), 8, 83, QStringLiteral("Pieces: "));
+    TotalLabel = MakeLabel(this, QStringLiteral("TotalLabel"), 9, 99, QStringLiteral("Total Score: "));
+    MakeBold(TotalLabel);
+
+    MessageLabel = MakeLabel(this, QStringLiteral("MessageLabel"), 6, 118);
+    MessageLabel->setWordWrap(true);
+    MessageLabel->setGeometry(6, 118, 171, 26);
+    MessageLabel->setAccessibleName(QStringLiteral("High score message"));
+
+    NameEdit = new QLineEdit(this);
+    NameEdit->setObjectName(QStringLiteral("NameEdit"));
+    NameEdit->setAccessibleName(QStringLiteral("Player name"));
+    NameEdit->setMaxLength(static_cast<int>(HighScoreNameSize));
+    NameEdit->setGeometry(33, 162, 121, 21);
+    connect(NameEdit, &QLineEdit::returnPressed, this, &TSummery::SumOKClick);
+
+    SumOK = new QPushButton(QStringLiteral("&OK"), this);
+    SumOK->setObjectName(QStringLiteral("SumOK"));
+    SumOK->setAccessibleName(QStringLiteral("OK"));
+    SumOK->setFlat(true);
+    SumOK->setAutoDefault(true); // Return presses it when focused
+    SumOK->setGeometry(67, 200, 53, 28);
+    connect(SumOK, &QPushButton::clicked, this, &TSummery::SumOKClick);
+}
+
+std::int32_t TSummery::BonusValue() const
+{
+    return settings_.Mode == "Aggressive" ? settings_.ABonus : settings_.PBonus;
+}
+
+std::int32_t TSummery::SummaryTotal() const
+{
+    return SaturateToInt32(FinalScore(state_.Player1(), BonusValue()));
+}
+
+void TSummery::ShowForGameEnd()
+{
+    FormShow();
+    PresentDialog(this, hooks_.MainWindow, NameEdit->isEnabled() ? static_cast<QWidget *>(NameEdit) : SumOK);
+}
+
+void TSummery::SetText(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    label->adjustSize();
+}
+
+void TSummery::FormShow()
+{
+    const PlayerState &player1 = state_.Player1();
+    SetText(GameLabel, QStringLiteral("Game: ") + Latin1(settings_.Mode) + QLatin1Char(' ') + Latin1(settings_.Difficulty));
+    SetText(LevelLabel, QStringLiteral("Level: ") + QString::number(state_.Level));
+    NameEdit->setText(Latin1(settings_.PlayerName));
+    NameEdit->setEnabled(false);
+
+    if (!settings_.TwoPlayers()) {
+        SetText(ScoreLabel, QStringLiteral("Score: ") + QString::number(player1.Score));
+        SetText(BonusLabel, QStringLiteral("Bonus: ") + QString::number(player1.Bonuses) + QStringLiteral(" x ") +
+                                QString::number(BonusValue()));
+        PiecesLabel->show();
+        LinesLabel->show();
+        SetText(PiecesLabel, QStringLiteral("Pieces: ") + QString::number(state_.Pieces));
+        SetText(LinesLabel, QStringLiteral("Lines: ") + QString::number(state_.Player1Clears));
+        SetText(TotalLabel, QStringLiteral("Total Score: ") + QString::number(FinalScore(player1, BonusValue())));
+        MessageLabel->setText(QStringLiteral("Sorry, you did not get a high score! Try again next time."));
+
+        const HighScoreTable *table = TableForDifficulty(scores_, settings_.Difficulty);
+        const std::int32_t testTotal = SaturateToInt32(FinalScore(player1, FixedBonusValue));
+        if (table && FindHighScorePlace(*table, testTotal)) {
+            MessageLabel->setText(QStringLiteral("Congratulations, you got a high score! Enter your name:"));
+            NameEdit->setEnabled(true);
+            NameEdit->selectAll();
+            NameEdit->setFocus();
+        }
+    } else {
+        SetText(ScoreLabel, QStringLiteral("Final Score Player 1: ") + QString::number(FinalScore(player1, FixedBonusValue)));
+        SetText(BonusLabel, QStringLiteral("Final Score Player 2: ") +
+                                QString::number(FinalScore(state_.Player2(), FixedBonusValue)));
+        // Winner 0: the game was stopped before either pit overflowed.
+        SetText(TotalLabel, state_.Winner == 0 ? QStringLiteral("Winner: none")
+                                               : QStringLiteral("Winner: Player ") + QString::number(state_.Winner));
+        MessageLabel->setText(QStringLiteral(" "));
+        PiecesLabel->hide();
+        LinesLabel->hide();
+    }
+}
+
+void TSummery::SumOKClick()
+{
+    hooks_.EnableMainWindow(true);
+    if (!settings_.TwoPlayers()) {
+        settings_.PlayerName = NameEdit->text().toLatin1().toStdString();
+        if (HighScoreTable *table = TableForDifficulty(scores_, settings_.Difficulty)) {
+            const std::int32_t total = SummaryTotal();
+            if (const auto place = FindHighScorePlace(*table, total)) {
+                const PlayerState &player1 = state_.Player1();
+                InsertHighScore(*table, *place, settings_.PlayerName, total,
+                                {settings_.Mode, state_.Level, static_cast<std::uint32_t>(state_.Player1Clears),
+                                 static_cast<std::uint32_t>(state_.Pieces), player1.Bonuses});
+            }
+        }
+        highScores_.ShowFromSummary();
+    }
+    hooks_.Repaint();
+    hide();
+    hooks_.Repaint();
+}
+
+void TSummery::closeEvent(QCloseEvent *event)
+{
+    if (isVisible())
+        SumOKClick();
+    event->accept();
+}
+
+void TSummery::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        SumOKClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace vorlix

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "engine/GameState.h"
+#include "scores/DialogSupport.h"
+#include "scores/HighScores.h"
+#include "settings/Settings.h"
+
+#include <QWidget>
+
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vorlix {
+
+class THighScores;
+
+// The game summary shown at the end of every game: the game's figures, and for a one-player
+// result that ranks, the name to store it under. Not modal; the caller has disabled the main
+// window. OK (also a close by the window manager or Escape) stores the result, enables the
+// main window and, after a one-player game, opens the high scores.
+class TSummery : public QWidget {
+    Q_OBJECT
+public:
+    TSummery(const GameState &state, Settings &settings, HighScores &scores,
+             THighScores &highScores, MainWindowHooks hooks);
+
+    // Fills every text from the game state and shows the dialog.
+    void ShowForGameEnd();
+
+    void FormShow();
+    void SumOKClick();
+
+    // PBonus, or ABonus in Aggressive mode.
+    std::int32_t BonusValue() const;
+    // Player 1's score plus the unspent bonuses at BonusValue, pinned to the 32-bit range:
+    // the total a one-player result is stored with.
+    std::int32_t SummaryTotal() const;
+
+    QLabel *GameLabel = nullptr;
+    QLabel *LevelLabel = nullptr;
+    QLabel *ScoreLabel = nullptr;
+    QLabel *BonusLabel = nullptr;
+    QLabel *LinesLabel = nullptr;
+    QLabel *PiecesLabel = nullptr;
+    QLabel *TotalLabel = nullptr;
+    QLabel *MessageLabel = nullptr;
+    QLineEdit *NameEdit = nullptr;
+    QPushButton *SumOK = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void SetText(QLabel *label, const QString &text);
+
+    const GameState &state_;
+    Settings &settings_;
+    HighScores &scores_;
+    THighScores &highScores_;
+    MainWindowHooks hooks_;
+};
+
+} // namespace vorlix

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "engine/GameState.h"
+#include "scores/HighScoreFile.h"
+#include "scores/HighScoresDialog.h"
+#include "scores/SummaryDialog.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace vorlix {
+
+// Both dialogs over one program state, with the main window replaced by a recorder.
+class DialogFixture : public ::testing::Test {
+protected:
+    DialogFixture()
+    {
+        MainWindowHooks hooks;
+        hooks.SetMainWindowEnabled = [this](bool on) { enabledCalls.push_back(on); };
+        hooks.RepaintMainWindow = [this] { ++repaints; };
+        highScores = std::make_unique<THighScores>(settings, scores, hooks);
+        summary = std::make_unique<TSummery>(state, settings, scores, *highScores, hooks);
+    }
+    ~DialogFixture() override
+    {
+        summary->hide();
+        highScores->hide();
+    }
+
+    // A one-player game as it ends.
+    void EndOnePlayerGame(std::int32_t score, std::uint8_t bonuses)
+    {
+        state.GameStopped = true;
+        state.Player1().Score = score;
+        state.Player1().Bonuses = bonuses;
+        state.Level = 3;
+        state.Pieces = 85;
+        state.Player1Clears = 12;
+        summary->ShowForGameEnd();
+    }
+
+    static QString Text(QLabel *label) { return label->text(); }
+
+    // Answers the next message box with `button` once it is up.
+    static void AnswerNextMessageBox(QMessageBox::StandardButton button)
+    {
+        auto *poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, button] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                poll->stop();
+                poll->deleteLater();
+                box->button(button)->click();
+            }
+        });
+        poll->start(5);
+    }
+
+    Settings settings;
+    GameState state;
+    HighScores scores;
+    std::vector<bool> enabledCalls;
+    int repaints = 0;
+    std::unique_ptr<THighScores> highScores;
+    std::unique_ptr<TSummery> summary;
+};
+
+} // namespace vorlix

@@ -1,0 +1,232 @@
+#include "DialogFixture.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <climits>
+
+namespace vorlix {
+namespace {
+
+using SummaryDialog = DialogFixture;
+
+// Scores 20000, 19000, ..., 11000.
+HighScoreTable HighTable()
+{
+    HighScoreTable table;
+    for (int place = 1; place <= 10; ++place) {
+        table[place - 1].Score = static_cast<std::uint32_t>(21000 - 1000 * place);
+        table[place - 1].Name[0] = 'q';
+        table[place - 1].Mode = 'A';
+    }
+    return table;
+}
+
+TEST_F(SummaryDialog, OnePlayerResultThatRanksIsEnteredUnderTheTypedName)
+{
+    EndOnePlayerGame(4300, 2);
+
+    EXPECT_TRUE(summary->isVisible());
+    EXPECT_EQ(summary->windowTitle(), "Game Summery");
+    EXPECT_EQ(Text(summary->GameLabel), "Game: Points Easy");
+    EXPECT_EQ(Text(summary->LevelLabel), "Level: 3");
+    EXPECT_EQ(Text(summary->ScoreLabel), "Score: 4300");
+    EXPECT_EQ(Text(summary->BonusLabel), "Bonus: 2 x 2000");
+    EXPECT_EQ(Text(summary->PiecesLabel), "Pieces: 85");
+    EXPECT_EQ(Text(summary->LinesLabel), "Lines: 12");
+    EXPECT_FALSE(summary->PiecesLabel->isHidden());
+    EXPECT_EQ(Text(summary->TotalLabel), "Total Score: 8300");
+    EXPECT_EQ(Text(summary->MessageLabel), "Congratulations, you got a high score! Enter your name:");
+    EXPECT_TRUE(summary->NameEdit->isEnabled());
+    EXPECT_EQ(summary->focusWidget(), summary->NameEdit);
+    EXPECT_EQ(summary->NameEdit->text(), "Blah");
+
+    summary->NameEdit->setText("abc");
+    summary->SumOK->click();
+
+    const HighScoreEntry &entry = scores.EasyScores[0];
+    EXPECT_EQ(EntryName(entry), "abc");
+    EXPECT_EQ(entry.Mode, 'P');
+    EXPECT_EQ(entry.Score, 8300u);
+    EXPECT_EQ(entry.Level, 3u);
+    EXPECT_EQ(entry.Lines, 12u);
+    EXPECT_EQ(entry.Pieces, 85u);
+    EXPECT_EQ(entry.Bonuses, 2u);
+    EXPECT_EQ(settings.PlayerName, "abc");
+
+    EXPECT_EQ(enabledCalls, std::vector<bool>{true});
+    EXPECT_EQ(repaints, 2);
+    EXPECT_FALSE(summary->isVisible());
+    ASSERT_TRUE(highScores->isVisible());
+    EXPECT_TRUE(highScores->EasyRadio->isChecked());
+    EXPECT_EQ(highScores->Rows[0].Name->text(), "abc");
+
+    // The typed name is the next summary's name.
+    highScores->Button1Click();
+    EndOnePlayerGame(10, 0);
+    EXPECT_EQ(summary->NameEdit->text(), "abc");
+}
+
+TEST_F(SummaryDialog, ResultThatDoesNotRankStoresNothingAndStillShowsTheTable)
+{
+    scores.EasyScores = HighTable();
+    settings.PlayerName = "Last";
+    EndOnePlayerGame(5000, 1);
+
+    EXPECT_EQ(Text(summary->MessageLabel), "Sorry, you did not get a high score! Try again next time.");
+    EXPECT_FALSE(summary->NameEdit->isEnabled());
+    EXPECT_EQ(summary->NameEdit->text(), "Last");
+    EXPECT_EQ(summary->focusWidget(), summary->SumOK);
+
+    summary->SumOK->click();
+    EXPECT_EQ(scores.EasyScores, HighTable());
+    EXPECT_EQ(settings.PlayerName, "Last");
+    EXPECT_TRUE(highScores->isVisible());
+}
+
+TEST_F(SummaryDialog, RankingTestUsesTwoThousandPerBonusButTheEntryUsesTheBonusValue)
+{
+    settings.PBonus = 500;
+    EndOnePlayerGame(1000, 1);
+    EXPECT_EQ(Text(summary->BonusLabel), "Bonus: 1 x 500");
+    EXPECT_EQ(Text(summary->TotalLabel), "Total Score: 1500");
+    EXPECT_TRUE(summary->NameEdit->isEnabled());
+    summary->SumOK->click();
+    EXPECT_EQ(scores.EasyScores[0].Score, 1500u);
+
+    // 3,000 ranks for the message, 1,500 does not for the table.
+    scores.EasyScores = HighScoreTable{};
+    for (HighScoreEntry &entry : scores.EasyScores)
+        entry.Score = 2000;
+    EndOnePlayerGame(1000, 1);
+    EXPECT_EQ(Text(summary->MessageLabel), "Congratulations, you got a high score! Enter your name:");
+    summary->SumOK->click();
+    EXPECT_EQ(scores.EasyScores[9].Score, 2000u);
+}
+
+TEST_F(SummaryDialog, AggressiveModeStoresWithABonus)
+{
+    settings.Mode = "Aggressive";
+    settings.ABonus = 300;
+    settings.PBonus = 9999;
+    settings.Difficulty = "Hard";
+    EndOnePlayerGame(100, 3);
+    EXPECT_EQ(Text(summary->GameLabel), "Game: Aggressive Hard");
+    EXPECT_EQ(Text(summary->BonusLabel), "Bonus: 3 x 300");
+    summary->SumOK->click();
+    EXPECT_EQ(scores.HardScores[0].Score, 1000u);
+    EXPECT_EQ(scores.HardScores[0].Mode, 'A');
+    EXPECT_TRUE(highScores->HardRadio->isChecked());
+}
+
+TEST_F(SummaryDialog, StoppedOnePlayerGameEntersTheTableLikeAnyOther)
+{
+    state.Winner = 2; // left over from an earlier two-player game
+    state.Player1().Score = 300;
+    state.Level = 1;
+    state.Pieces = 5;
+    state.Player1Clears = 0;
+    summary->ShowForGameEnd();
+    EXPECT_EQ(Text(summary->TotalLabel), "Total Score: 300");
+    summary->close(); // by the window manager
+    EXPECT_EQ(scores.EasyScores[0].Score, 300u);
+    EXPECT_EQ(scores.EasyScores[0].Pieces, 5u);
+}
+
+TEST_F(SummaryDialog, TwoPlayerGameShowsBothFinalScoresAndStoresNothing)
+{
+    settings.NumberOfPlayers = 2;
+    settings.PBonus = 100; // the finals use 2000 per bonus whatever the setting
+    state.Player1().Score = 700;
+    state.Player1().Bonuses = 1;
+    state.Player2().Score = 50;
+    state.Player2().Bonuses = 2;
+    state.Winner = 2;
+    summary->ShowForGameEnd();
+
+    EXPECT_EQ(Text(summary->ScoreLabel), "Final Score Player 1: 2700");
+    EXPECT_EQ(Text(summary->BonusLabel), "Final Score Player 2: 4050");
+    EXPECT_EQ(Text(summary->TotalLabel), "Winner: Player 2");
+    EXPECT_EQ(Text(summary->MessageLabel), " ");
+    EXPECT_TRUE(summary->PiecesLabel->isHidden());
+    EXPECT_TRUE(summary->LinesLabel->isHidden());
+    EXPECT_FALSE(summary->NameEdit->isEnabled());
+
+    summary->NameEdit->setText("typed");
+    summary->SumOK->click();
+    EXPECT_EQ(settings.PlayerName, "Blah");
+    EXPECT_EQ(scores.EasyScores, HighScoreTable{});
+    EXPECT_FALSE(highScores->isVisible());
+    EXPECT_EQ(enabledCalls, std::vector<bool>{true});
+
+    // Stopped from the menu before either pit overflowed; any count but 1 plays as two.
+    settings.NumberOfPlayers = 3;
+    state.Winner = 0;
+    summary->ShowForGameEnd();
+    EXPECT_EQ(Text(summary->TotalLabel), "Winner: none");
+
+    // Back to one player, the lines hidden by the two-player summary come back.
+    settings.NumberOfPlayers = 1;
+    summary->ShowForGameEnd();
+    EXPECT_FALSE(summary->PiecesLabel->isHidden());
+}
+
+TEST_F(SummaryDialog, DifficultyWithoutTableStoresNothing)
+{
+    settings.Difficulty = "easy";
+    EndOnePlayerGame(5000, 0);
+    EXPECT_EQ(Text(summary->MessageLabel), "Sorry, you did not get a high score! Try again next time.");
+    EXPECT_FALSE(summary->NameEdit->isEnabled());
+    summary->SumOK->click();
+    EXPECT_EQ(EncodeHighScores(scores), std::string(1560, '\0'));
+    EXPECT_TRUE(highScores->isVisible());
+}
+
+TEST_F(SummaryDialog, HugeTotalsAreShownExactlyAndStoredPinned)
+{
+    EndOnePlayerGame(INT32_MAX, 255);
+    EXPECT_EQ(Text(summary->TotalLabel), "Total Score: 2147993647");
+    summary->SumOK->click();
+    EXPECT_EQ(scores.EasyScores[0].Score, static_cast<std::uint32_t>(INT32_MAX));
+
+    // A negative score with bonuses that lift it above zero ranks by its true sum.
+    EndOnePlayerGame(-1000, 1);
+    EXPECT_EQ(Text(summary->TotalLabel), "Total Score: 1000");
+    EXPECT_TRUE(summary->NameEdit->isEnabled());
+}
+
+TEST_F(SummaryDialog, NamesAreStoredAsLatin1AndShownAsPlainText)
+{
+    EndOnePlayerGame(500, 0);
+    summary->NameEdit->setText(QString::fromUtf8("Zo\xC3\xAB \xE2\x82\xAC<b>"));
+    summary->SumOK->click();
+    EXPECT_EQ(settings.PlayerName, "Zo\xEB ?<b>");
+    EXPECT_EQ(EntryName(scores.EasyScores[0]), "Zo\xEB ?<b>");
+    EXPECT_EQ(highScores->Rows[0].Name->text(), QString::fromUtf8("Zo\xC3\xAB ?<b>"));
+    EXPECT_EQ(highScores->Rows[0].Name->textFormat(), Qt::PlainText);
+
+    // A long configured name is cut to the box's 30 characters.
+    settings.PlayerName = std::string(40, 'x');
+    EndOnePlayerGame(600, 0);
+    EXPECT_EQ(summary->NameEdit->text().size(), 30);
+}
+
+TEST_F(SummaryDialog, EscapeAndReturnInTheNameBoxRunOk)
+{
+    EndOnePlayerGame(500, 0);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(summary.get(), &escape);
+    EXPECT_FALSE(summary->isVisible());
+    EXPECT_EQ(scores.EasyScores[0].Score, 500u);
+
+    EndOnePlayerGame(600, 0);
+    summary->NameEdit->setText("ret");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(summary->NameEdit, &enter);
+    EXPECT_FALSE(summary->isVisible());
+    EXPECT_EQ(EntryName(scores.EasyScores[0]), "ret");
+}
+
+} // namespace
+} // namespace vorlix
