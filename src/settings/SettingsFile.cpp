@@ -19,7 +19,9 @@ enum class ReadStatus { Missing, Read, Failed };
 
 ReadStatus ReadWholeFile(const std::string &path, std::string &contents, std::string &why)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    why.clear();
+    // Non-blocking, so that a pipe in the file's place cannot hang the start.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return ReadStatus::Missing;
@@ -27,9 +29,14 @@ ReadStatus ReadWholeFile(const std::string &path, std::string &contents, std::st
         return ReadStatus::Failed;
     }
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > MaxFileSize) {
-        ::close(fd);
+    if (::fstat(fd, &st) != 0)
+        why = std::strerror(errno);
+    else if (!S_ISREG(st.st_mode))
+        why = "it is not a regular file";
+    else if (st.st_size > MaxFileSize)
         why = "the file is too large";
+    if (!why.empty()) {
+        ::close(fd);
         return ReadStatus::Failed;
     }
     contents.clear();

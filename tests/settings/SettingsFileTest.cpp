@@ -195,8 +195,16 @@ TEST_F(SettingsFile, AnUnreadableFileGivesDefaultsAndIsNeverSavedOver)
     EXPECT_NE(SaveSettings(IniPath(), settings), "");
     ASSERT_EQ(::rmdir(IniPath().c_str()), 0);
 
+    ASSERT_EQ(::mkfifo(IniPath().c_str(), 0644), 0);
+    EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Unreadable)
+        << "and does not wait for a writer";
+}
+
+TEST_F(SettingsFile, AFileWithoutReadPermissionIsNeverSavedOver)
+{
     if (::geteuid() == 0)
         GTEST_SKIP() << "root reads files regardless of their permission bits";
+    Settings settings = MakeDefaultSettings(dir.Path());
     WriteFile(IniPath(), "[Extra]\nKeep=me\n");
     ASSERT_EQ(::chmod(IniPath().c_str(), 0200), 0);
     EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Unreadable);
