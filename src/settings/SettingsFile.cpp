@@ -202,15 +202,11 @@ std::string SaveSettings(const std::string &path, const Settings &settings)
     std::string contents;
     std::string why;
     if (ReadWholeFile(path, contents, why) == ReadStatus::Failed)
-        return "The settings could not be saved to \"" + path + "\": the existing file could not be read (" +
-               why + ").";
+        return "the existing file could not be read: " + why;
 
     IniDocument ini = IniDocument::Parse(contents);
     WriteSettings(settings, ini);
-    const std::string error = WriteFileAtomically(path, ini.Serialize());
-    if (!error.empty())
-        return "The settings could not be saved to \"" + path + "\": " + error + ".";
-    return {};
+    return WriteFileAtomically(path, ini.Serialize());
 }
 
 } // namespace vorlix

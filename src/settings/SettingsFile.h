@@ -28,8 +28,8 @@ SettingsLoadResult LoadSettings(const std::string &path, Settings &settings);
 
 // Writes every stored setting into the file at `path`, over its current contents, so that
 // sections and keys the game does not know stay where they are. The file is replaced atomically;
-// an existing file that cannot be read is left alone. Returns "" on success, else a message that
-// names the file and says why it could not be written.
+// an existing file that cannot be read is left alone. Returns "" on success, else why the file
+// could not be written (the caller names the file).
 std::string SaveSettings(const std::string &path, const Settings &settings);
 
 // The two halves of the above without the file: all 64 keys, in the order the file lists them.
