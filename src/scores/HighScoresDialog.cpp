@@ -170,7 +170,8 @@ void THighScores::ClearClick()
 
 void THighScores::Button1Click()
 {
-    hooks_.EnableMainWindow(true);
+    if (!blockingDialog_ || !blockingDialog_->isVisible())
+        hooks_.EnableMainWindow(true);
     hooks_.Repaint();
     hide();
 }

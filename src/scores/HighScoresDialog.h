@@ -27,6 +27,10 @@ public:
     // After a one-player summary: the main window stays enabled.
     void ShowFromSummary();
 
+    // While `dialog` is visible, OK leaves the main window disabled: the summary of a game
+    // that ended while this dialog stayed open must be answered first.
+    void KeepMainWindowDisabledWhile(const QWidget *dialog) { blockingDialog_ = dialog; }
+
     // Fills the rows from the current difficulty's table and checks its radio button; an
     // unknown difficulty leaves the rows as they were.
     void FormShow();
@@ -62,6 +66,7 @@ private:
     const Settings &settings_;
     HighScores &scores_;
     MainWindowHooks hooks_;
+    const QWidget *blockingDialog_ = nullptr;
 };
 
 } // namespace vorlix

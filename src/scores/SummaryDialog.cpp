@@ -61,6 +61,8 @@ TSummery::TSummery(const GameState &state, Settings &settings, HighScores &score
     SumOK->setAutoDefault(true); // Return presses it when focused
     SumOK->setGeometry(67, 200, 53, 28);
     connect(SumOK, &QPushButton::clicked, this, &TSummery::SumOKClick);
+
+    highScores_.KeepMainWindowDisabledWhile(this);
 }
 
 std::int32_t TSummery::BonusValue() const

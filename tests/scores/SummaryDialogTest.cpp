@@ -216,7 +216,7 @@ TEST_F(SummaryDialog, EscapeAndReturnInTheNameBoxRunOk)
 {
     EndOnePlayerGame(500, 0);
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(summary.get(), &escape);
+    QApplication::sendEvent(summary->NameEdit, &escape);
     EXPECT_FALSE(summary->isVisible());
     EXPECT_EQ(scores.EasyScores[0].Score, 500u);
 
@@ -226,6 +226,24 @@ TEST_F(SummaryDialog, EscapeAndReturnInTheNameBoxRunOk)
     QApplication::sendEvent(summary->NameEdit, &enter);
     EXPECT_FALSE(summary->isVisible());
     EXPECT_EQ(EntryName(scores.EasyScores[0]), "ret");
+}
+
+// The table stays open after a summary, so a new game can end while it is open.
+TEST_F(SummaryDialog, ClosingTheTableDoesNotEnableTheMainWindowUnderAnOpenSummary)
+{
+    EndOnePlayerGame(500, 0);
+    summary->SumOK->click();
+    ASSERT_TRUE(highScores->isVisible());
+    enabledCalls.clear();
+
+    EndOnePlayerGame(700, 0);
+    highScores->Button1->click();
+    EXPECT_TRUE(enabledCalls.empty());
+    EXPECT_FALSE(highScores->isVisible());
+
+    summary->SumOK->click();
+    EXPECT_EQ(enabledCalls, std::vector<bool>{true});
+    EXPECT_EQ(scores.EasyScores[0].Score, 700u);
 }
 
 } // namespace
