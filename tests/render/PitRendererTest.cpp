@@ -1,0 +1,215 @@
+#include "render/PitPanel.h"
+#include "render/PitRenderer.h"
+#include "Solid.h"
+
+#include <gtest/gtest.h>
+
+namespace vorlix {
+namespace {
+
+using test::PieceColor;
+using test::Solid;
+
+const QRgb BlankColor = qRgb(10, 20, 90);
+const QRgb PitColor = qRgb(128, 128, 128);
+const QRgb Black = qRgb(0, 0, 0);
+
+class PitRendererTest : public ::testing::Test {
+protected:
+    PitRendererTest()
+    {
+        pictures.Blank = Solid(BlankColor);
+        pictures.Pit = Solid(PitColor);
+        for (int n = 1; n <= 20; ++n)
+            pictures.Pieces[static_cast<std::size_t>(n)] = Solid(PieceColor(n));
+        state.GameStopped = false;
+        state.Players[0].Picture = 3;
+        state.Players[1].Picture = 5;
+        state.Players[0].NextKind = 2;
+        state.Players[1].NextKind = 6;
+    }
+
+    QRgb Pixel(int player, int x, int y) { return pits[static_cast<std::size_t>(player)]->Box().Canvas().pixel(x, y); }
+    static QRgb Piece(int n) { return PieceColor(n).rgb(); }
+
+    GameState state;
+    Settings settings;
+    PictureSet pictures;
+    PitPanel pit1, pit2;
+    PreviewPanel preview1, preview2;
+    std::array<PitPanel *, 2> pits{&pit1, &pit2};
+    PitRenderer renderer{state, settings, pictures, pits, {&preview1, &preview2}};
+};
+
+TEST_F(PitRendererTest, GravityDownPutsRowOneAtTheTop)
+{
+    state.Players[0].Piece.set(1, 1, true);
+    state.Players[0].Piece.set(10, 20, true);
+    renderer.DrawPits();
+    EXPECT_EQ(Pixel(0, 0, 0), Piece(3));
+    EXPECT_EQ(Pixel(0, 15, 15), Piece(3));
+    EXPECT_EQ(Pixel(0, 16, 0), BlankColor);
+    EXPECT_EQ(Pixel(0, 144, 304), Piece(3));
+    EXPECT_EQ(Pixel(0, 159, 319), Piece(3));
+    EXPECT_EQ(Pixel(0, 144, 303), BlankColor);
+    EXPECT_EQ(Pixel(0, 0, 320), Black) << "the last line is never covered by a cell";
+}
+
+TEST_F(PitRendererTest, GravityUpPutsRowOneAtTheBottom)
+{
+    settings.GravityDown = false;
+    state.Players[0].Piece.set(1, 1, true);
+    state.Players[0].Piece.set(10, 20, true);
+    renderer.DrawPits();
+    EXPECT_EQ(Pixel(0, 0, 305), Piece(3));
+    EXPECT_EQ(Pixel(0, 15, 320), Piece(3));
+    EXPECT_EQ(Pixel(0, 0, 304), BlankColor);
+    EXPECT_EQ(Pixel(0, 144, 1), Piece(3));
+    EXPECT_EQ(Pixel(0, 159, 16), Piece(3));
+    EXPECT_EQ(Pixel(0, 144, 0), Black) << "the first line is never covered by a cell";
+
+    renderer.PaintCell(0, 2, 1, CellPicture::Piece);
+    EXPECT_EQ(Pixel(0, 16, 305), Piece(3)) << "PaintCell places cells where DrawPits does";
+}
+
+TEST_F(PitRendererTest, LayersChooseThePicture)
+{
+    PlayerState &p1 = state.Players[0];
+    p1.Piece.set(1, 1, true);
+    p1.Pit.set(2, 1, true);
+    p1.Piece.set(3, 1, true);
+    p1.Pit.set(3, 1, true);
+    renderer.DrawPits();
+    EXPECT_EQ(Pixel(0, 0, 0), Piece(3));
+    EXPECT_EQ(Pixel(0, 16, 0), PitColor);
+    EXPECT_EQ(Pixel(0, 32, 0), PitColor) << "a cell in both layers shows the pit picture";
+    EXPECT_EQ(Pixel(0, 48, 0), BlankColor);
+
+    state.Players[0].Picture = 7;
+    renderer.DrawPits();
+    EXPECT_EQ(Pixel(0, 0, 0), Piece(7)) << "a new picture number is taken at the next redraw";
+}
+
+TEST_F(PitRendererTest, SecondPitOnlyInTwoPlayerGamesWithItsOwnPicture)
+{
+    state.Players[0].Piece.set(1, 1, true);
+    state.Players[1].Piece.set(1, 1, true);
+    renderer.DrawPits();
+    EXPECT_EQ(Pixel(1, 0, 0), Black);
+    EXPECT_TRUE(preview2.isHidden());
+
+    settings.NumberOfPlayers = 2;
+    renderer.DrawPits();
+    EXPECT_EQ(Pixel(0, 0, 0), Piece(3));
+    EXPECT_EQ(Pixel(1, 0, 0), Piece(5));
+    EXPECT_FALSE(preview2.isHidden());
+}
+
+TEST_F(PitRendererTest, PausedDrawsOnlyBlankAtGravityDownOrigins)
+{
+    settings.GravityDown = false;
+    settings.NumberOfPlayers = 2;
+    state.Paused = true;
+    state.Players[0].Piece.set(1, 1, true);
+    state.Players[1].Pit.set(1, 20, true);
+    renderer.DrawPits();
+    for (int player = 0; player < 2; ++player) {
+        EXPECT_EQ(Pixel(player, 0, 0), BlankColor);
+        EXPECT_EQ(Pixel(player, 0, 305), BlankColor);
+        EXPECT_EQ(Pixel(player, 159, 319), BlankColor);
+        EXPECT_EQ(Pixel(player, 0, 320), Black) << "one pixel higher than the drawn cells";
+    }
+    EXPECT_TRUE(preview1.isHidden());
+    EXPECT_EQ(renderer.PieceBitmap(0), &pictures.Pieces[3]) << "the references are set even while paused";
+    EXPECT_EQ(renderer.PieceBitmap(1), &pictures.Pieces[5]);
+}
+
+TEST_F(PitRendererTest, PreviewShownOnlyWhileAGameRunsWithPreviewOn)
+{
+    state.GameStopped = true;
+    renderer.DrawPits();
+    EXPECT_TRUE(preview1.isHidden());
+    EXPECT_EQ(Pixel(0, 0, 0), BlankColor) << "the layers are drawn without a game";
+
+    state.GameStopped = false;
+    settings.Preview = 0;
+    renderer.DrawPits();
+    EXPECT_TRUE(preview1.isHidden());
+
+    settings.Preview = 1;
+    renderer.DrawPits();
+    EXPECT_FALSE(preview1.isHidden());
+    const QImage expected = pictures.Previews[1].toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(pictures.Pieces[0].toImage().convertToFormat(QImage::Format_RGB32), expected);
+    EXPECT_EQ(preview1.Box().Canvas().convertToFormat(QImage::Format_RGB32), expected);
+
+    preview1.hide();
+    state.GameStopped = true;
+    renderer.DrawPits();
+    EXPECT_TRUE(preview1.isHidden()) << "only shown here, never hidden";
+}
+
+TEST_F(PitRendererTest, LargerPicturesOverlapInDrawingOrder)
+{
+    const QRgb big = qRgb(200, 0, 0);
+    pictures.Blank = Solid(BlankColor, {20, 20});
+    pictures.Pieces[3] = Solid(big, {20, 20});
+    state.Players[0].Piece.set(2, 1, true);
+    renderer.DrawPits();
+    EXPECT_EQ(Pixel(0, 17, 5), big) << "covers the end of the cell on its left";
+    EXPECT_EQ(Pixel(0, 33, 5), BlankColor) << "covered by the next cell in the row";
+    EXPECT_EQ(Pixel(0, 17, 17), BlankColor) << "covered by the next row";
+    EXPECT_EQ(Pixel(0, 17, 15), big);
+}
+
+TEST_F(PitRendererTest, LevelFlashFillsBothPitsWithPlayerOnesPicture)
+{
+    settings.GravityDown = false;
+    settings.NumberOfPlayers = 2;
+    renderer.DrawPits();
+    renderer.LevelFlash();
+    for (int player = 0; player < 2; ++player) {
+        EXPECT_EQ(Pixel(player, 0, 0), Piece(3));
+        EXPECT_EQ(Pixel(player, 159, 319), Piece(3));
+        EXPECT_EQ(Pixel(player, 0, 320), BlankColor) << "the bottom line keeps the last redraw";
+    }
+}
+
+TEST_F(PitRendererTest, PieceReferencesDesignateNoPictureBeforeTheFirstRedraw)
+{
+    settings.NumberOfPlayers = 2;
+    renderer.LevelFlash();
+    renderer.PaintCell(0, 1, 1, CellPicture::Piece);
+    renderer.PaintCell(1, 1, 1, CellPicture::Piece);
+    EXPECT_EQ(Pixel(0, 0, 0), Black);
+    EXPECT_EQ(Pixel(1, 0, 0), Black);
+    renderer.PaintCell(1, 1, 1, CellPicture::Blank);
+    EXPECT_EQ(Pixel(1, 0, 0), BlankColor);
+    renderer.PaintCell(2, 1, 1, CellPicture::Blank); // no such player: ignored
+}
+
+TEST_F(PitRendererTest, PictureNumbersOutsideTheSetDrawNothing)
+{
+    state.Players[0].Picture = 21;
+    state.Players[0].Piece.set(1, 1, true);
+    state.Players[0].NextKind = 8;
+    renderer.DrawPits();
+    EXPECT_EQ(renderer.PieceBitmap(0), nullptr);
+    EXPECT_EQ(Pixel(0, 0, 0), Black);
+    EXPECT_EQ(preview1.Box().Canvas().pixel(10, 20), Black);
+}
+
+TEST_F(PitRendererTest, BlankPitsAndClearPaintBoxes)
+{
+    settings.NumberOfPlayers = 2;
+    renderer.BlankPits();
+    EXPECT_EQ(Pixel(0, 0, 0), BlankColor);
+    EXPECT_EQ(Pixel(1, 159, 319), BlankColor);
+    EXPECT_EQ(Pixel(1, 0, 320), Black);
+    renderer.ClearPaintBoxes();
+    EXPECT_EQ(Pixel(0, 0, 0), Black);
+    EXPECT_EQ(Pixel(1, 159, 319), Black);
+}
+
+} // namespace
+} // namespace vorlix
