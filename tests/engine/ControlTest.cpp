@@ -1,0 +1,315 @@
+#include "GameFixture.h"
+#include "control/Speed.h"
+
+#include <limits>
+
+namespace vorlix::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+using ControlTest = GameFixture;
+
+TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
+{
+    settings.Difficulty = "Hard";
+    settings.NumberOfPlayers = 2;
+    state.Winner = 1;
+    state.Level = 7;
+    P(0).Pit.set(3, 3, true);
+    state.Keys.Player[0].SoftDropFlag = true;
+    host.seconds = 1234;
+    game.NewGame1Click();
+
+    EXPECT_EQ(host.calls, (Strings{"menus running", "hide Pause", "status 0 Hard: Level 1", "status 1 Score: 0",
+                                   "status 2 Bonuses: 0", "status 4 Score: 0", "status 5 Bonuses: 0",
+                                   "show Preview1", "show Preview2", "timer Gravity on", "interval Gravity 500",
+                                   "timer Level on", "hide Logo", "black", "events"}));
+    EXPECT_FALSE(state.GameStopped);
+    EXPECT_EQ(state.Winner, 0);
+    EXPECT_EQ(state.Pieces, 2);
+    EXPECT_EQ(P(0).Pit.count(), 0);
+    EXPECT_EQ(P(0).Piece.count(), 4);
+    EXPECT_EQ(P(1).Piece.count(), 4);
+    EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
+
+    // The draws replay from the clock: next kinds of both players first, then each spawn.
+    Random rng;
+    rng.Seed(1234);
+    std::uint32_t next1 = rng(7) + 1, next2 = rng(7) + 1;
+    std::uint32_t picture1 = rng(20) + 1;
+    rng(7);
+    std::uint32_t picture2 = rng(20) + 1;
+    EXPECT_EQ(P(0).Kind, next1);
+    EXPECT_EQ(P(1).Kind, next2);
+    EXPECT_EQ(P(0).Picture, picture1);
+    EXPECT_EQ(P(1).Picture, picture2);
+}
+
+TEST_F(ControlTest, OnePlayerNewGameLeavesPlayerTwoAlone)
+{
+    P(1).Score = 77;
+    P(1).Bonuses = 3;
+    settings.Preview = 0;
+    Start(1);
+    EXPECT_EQ(P(1).Score, 77);
+    EXPECT_EQ(P(1).Bonuses, 3);
+    EXPECT_EQ(P(1).Piece.count(), 0);
+}
+
+TEST_F(ControlTest, AnUnknownDifficultyKeepsThePreviousInterval)
+{
+    settings.Difficulty = "easy";
+    Start();
+    EXPECT_EQ(state.FallInterval, 1000u);
+    settings.Difficulty = "Medium";
+    Start();
+    game.NextLevel();
+    settings.Difficulty = "Extreme";
+    host.calls.clear();
+    game.NewGame1Click();
+    EXPECT_EQ(state.FallInterval, 560u);
+    EXPECT_TRUE(host.Only("interval").empty());
+}
+
+TEST_F(ControlTest, FallIntervalsForTwentyLevels)
+{
+    const std::uint32_t table[20][3] = {
+        {1000, 700, 500}, {800, 560, 400}, {640, 448, 320}, {512, 356, 256}, {408, 284, 204},
+        {324, 224, 160},  {256, 176, 128}, {204, 140, 100}, {160, 112, 80},  {128, 88, 64},
+        {100, 68, 48},    {80, 52, 36},    {64, 40, 28},    {48, 32, 20},    {36, 24, 16},
+        {28, 16, 12},     {20, 12, 8},     {16, 8, 8},      {12, 8, 8},      {8, 8, 8},
+    };
+    const char *names[] = {"Easy", "Medium", "Hard"};
+    for (int d = 0; d < 3; ++d) {
+        settings.Difficulty = names[d];
+        Start();
+        for (int level = 1; level <= 20; ++level) {
+            EXPECT_EQ(state.Level, level);
+            EXPECT_EQ(state.FallInterval, table[level - 1][d]) << names[d] << " level " << level;
+            game.NextLevel();
+        }
+    }
+    EXPECT_EQ(ShortenedFallInterval(12), 8u);
+    EXPECT_EQ(ShortenedFallInterval(36), 28u);
+    EXPECT_EQ(ShortenedFallInterval(8), 8u);
+}
+
+TEST_F(ControlTest, NextLevelFlashesCountsWritesAndShortens)
+{
+    settings.Difficulty = "Medium";
+    Start();
+    game.NextLevel();
+    EXPECT_EQ(host.calls, (Strings{"flash", "status 0 Medium: Level 2", "interval Gravity 560"}));
+    state.Level = 255;
+    game.NextLevel();
+    EXPECT_EQ(state.Level, 0);
+}
+
+TEST_F(ControlTest, ALevelChangeWhilePausedOnlyStopsTheLevelTimer)
+{
+    Start();
+    state.Paused = true;
+    game.LevelTimerTimer();
+    EXPECT_EQ(state.Level, 1);
+    EXPECT_EQ(host.calls, Strings{"timer Level off"});
+}
+
+TEST_F(ControlTest, TheLevelTimerChangesLevelsOnlyWhenLevelsGoBySeconds)
+{
+    for (int by : {2, 3, 0}) {
+        settings.LevelChangeBy = by;
+        Start();
+        game.LevelTimerTimer();
+        EXPECT_EQ(state.Level, 1);
+    }
+    settings.LevelChangeBy = 1;
+    game.LevelTimerTimer();
+    EXPECT_EQ(state.Level, 2);
+}
+
+TEST_F(ControlTest, OnePlayerAggressiveLevelsPushTwoGarbageRows)
+{
+    settings.Mode = "Aggressive";
+    Start(1);
+    P(0).Pit = PitFromRows({"#........."});
+    P(0).Pit.set(4, 3, true);
+    game.NextLevel();
+    EXPECT_TRUE(P(0).Pit.at(1, 18));
+    EXPECT_TRUE(P(0).Pit.at(4, 1));
+    EXPECT_EQ(P(0).Pit.count(), 2 + 18);
+    game.SettleRows(); // the block pushed into row 1 ends the game
+    EXPECT_TRUE(state.GameStopped);
+
+    Start(2);
+    game.NextLevel();
+    EXPECT_EQ(P(0).Pit.count() + P(1).Pit.count(), 0);
+}
+
+TEST_F(ControlTest, LevelTimerIntervalIsComputedWithoutOverflow)
+{
+    const std::pair<std::int32_t, std::int64_t> cases[] = {
+        {60, 60000}, {0, 0}, {-5, -5000}, {2147483, 2147483000},
+        {2147484, std::numeric_limits<std::int32_t>::max()}, {std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max()},
+        {std::numeric_limits<std::int32_t>::min(), std::int64_t{std::numeric_limits<std::int32_t>::min()} * 1000},
+    };
+    for (auto [seconds, ms] : cases) {
+        settings.LevelChangeTime = seconds;
+        EXPECT_EQ(game.LevelTimerInterval(), ms) << seconds;
+    }
+    game.ApplyLevelTimerInterval();
+    EXPECT_EQ(host.calls.back(), "interval Level " + std::to_string(std::int64_t{std::numeric_limits<std::int32_t>::min()} * 1000));
+}
+
+TEST_F(ControlTest, EscapePausesAndResumes)
+{
+    Start();
+    const Grid before = P(0).Piece;
+    game.FormKeyDown(Key::Escape);
+    EXPECT_TRUE(state.Paused);
+    EXPECT_EQ(host.calls, (Strings{"blank", "show Pause", "timer Gravity off", "timer Level off", "events", "events"}));
+    game.FormKeyUp(Key::Escape);
+    game.GravityTick();
+    EXPECT_EQ(P(0).Piece, before);
+
+    host.calls.clear();
+    game.FormKeyDown(Key::Escape);
+    EXPECT_FALSE(state.Paused);
+    EXPECT_EQ(Strings(host.calls.begin(), host.calls.begin() + 4),
+              (Strings{"hide Pause", "timer Gravity on", "timer Level on", "events"}));
+    EXPECT_TRUE(host.Has("draw")); // the key's pass redraws at once
+}
+
+TEST_F(ControlTest, EscapeWithoutAGameDoesNothing)
+{
+    game.FormKeyDown(Key::Escape);
+    EXPECT_FALSE(state.Paused);
+    EXPECT_FALSE(host.Has("timer Gravity on"));
+    EXPECT_FALSE(host.Has("timer Level on"));
+}
+
+TEST_F(ControlTest, StopGameFromAPausedGame)
+{
+    Start(2);
+    game.TogglePause();
+    host.calls.clear();
+    game.StopGame1Click();
+    EXPECT_EQ(host.calls, (Strings{"menus none", "timer Gravity off", "disable", "summary", "timer Level off",
+                                   "show Logo", "hide Preview1", "hide Preview2", "hide Pause"}));
+    EXPECT_TRUE(state.GameStopped);
+    EXPECT_FALSE(state.Paused);
+    EXPECT_EQ(state.Winner, 0);
+    EXPECT_EQ(P(0).Piece.count() + P(1).Piece.count(), 0);
+
+    host.calls.clear();
+    game.StopGame1Click(); // no game: no second summary
+    EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(ControlTest, LosingTheFocusPausesAndDropsHeldKeys)
+{
+    Start();
+    state.Keys.Player[0].SoftDropFlag = true;
+    game.FormDeactivate();
+    EXPECT_TRUE(state.Paused);
+    EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
+    EXPECT_EQ(host.calls, (Strings{"blank", "show Pause", "timer Gravity off", "timer Level off"}));
+
+    host.calls.clear();
+    game.FormDeactivate(); // a paused game stays paused
+    game.AppOnActivate();
+    game.FormActivate();
+    EXPECT_TRUE(state.Paused);
+    EXPECT_EQ(host.calls, (Strings{"blank", "show Pause", "timer Gravity off", "timer Level off", "repaint",
+                                   "timer Level off", "timer Gravity off", "blank", "repaint"}));
+
+    game.TogglePause(); // the menu's Pause resumes
+    EXPECT_FALSE(state.Paused);
+}
+
+TEST_F(ControlTest, FocusChangesWithoutAGameOnlyRepaint)
+{
+    game.FormDeactivate();
+    game.AppOnActivate();
+    game.FormActivate();
+    EXPECT_EQ(host.calls, (Strings{"repaint", "repaint"}));
+}
+
+TEST_F(ControlTest, StatusTexts)
+{
+    settings.Difficulty = "Easy";
+    game.WriteStartupStatus();
+    EXPECT_EQ(host.calls, (Strings{"status 0 Easy: Level ", "status 1 Score: ", "status 2 Bonuses: "}));
+    host.calls.clear();
+    state.Level = 3;
+    game.WriteLevelStatus();
+    EXPECT_EQ(host.calls, Strings{"status 0 Easy: Level 3"});
+}
+
+TEST_F(ControlTest, KeysSetFlagsByRoleAndGravity)
+{
+    Start();
+    // The flags as the key's pass finds them, before it acts on them.
+    auto flagsAtPass = [&](std::int32_t key) {
+        PlayerKeyFlags seen;
+        host.pendingEvents = [&] { seen = state.Keys.Player[0]; };
+        game.FormKeyDown(key);
+        return seen;
+    };
+    EXPECT_TRUE(flagsAtPass(settings.P1Up).RotateFlag);
+    EXPECT_TRUE(flagsAtPass(settings.P1DownSlow).SoftDropFlag);
+    game.FormKeyUp(settings.P1DownSlow);
+    EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
+
+    settings.GravityDown = false;
+    PlayerKeyFlags up = flagsAtPass(settings.P1Up);
+    EXPECT_TRUE(up.SoftDropFlag);
+    EXPECT_FALSE(up.RotateFlag);
+    EXPECT_TRUE(flagsAtPass(settings.P1DownSlow).RotateFlag);
+    game.FormKeyUp(settings.P1Up);
+    EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
+
+    // A key bound to several roles sets them all.
+    settings.P1Left = settings.P1Right;
+    settings.P1DownFast = settings.P1Right;
+    PlayerKeyFlags all = flagsAtPass(settings.P1Right);
+    EXPECT_TRUE(all.RightFlag && all.LeftFlag && all.DropFlag);
+}
+
+TEST_F(ControlTest, KeysOfOtherModesSetNothing)
+{
+    Start(1);
+    game.FormKeyDown(settings.P1Bonus); // no bonuses
+    game.FormKeyDown(settings.P2Right);
+    game.FormKeyDown(settings.P2DownSlow);
+    EXPECT_FALSE(state.Keys.BonusFlag);
+    EXPECT_FALSE(state.Keys.Player[1].RightFlag);
+    EXPECT_FALSE(state.Keys.Player[1].SoftDropFlag);
+    EXPECT_EQ(state.Pieces, 1);
+
+    Start(2);
+    P(0).Bonuses = 3;
+    game.FormKeyDown(settings.P1Bonus);
+    game.FormKeyDown(Key::C);
+    EXPECT_FALSE(state.Keys.BonusFlag);
+    EXPECT_FALSE(state.Keys.NewPieceFlag);
+    EXPECT_EQ(P(0).Bonuses, 3);
+}
+
+TEST_F(ControlTest, AnUnboundKeyStillRunsAPass)
+{
+    Start();
+    game.FormKeyDown(0x7A);
+    EXPECT_EQ(host.calls.front(), "events");
+    EXPECT_TRUE(host.Has("draw"));
+}
+
+TEST_F(ControlTest, NumberOfPlayersOtherThanOnePlaysAsTwo)
+{
+    Start(3);
+    EXPECT_EQ(P(1).Piece.count(), 4);
+    game.FormKeyDown(settings.P2Left);
+    EXPECT_TRUE(state.Keys.Player[1].LeftFlag);
+}
+
+} // namespace
+} // namespace vorlix::test

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "RecordingHost.h"
+#include "PitRows.h"
+#include "engine/Game.h"
+
+#include <gtest/gtest.h>
+
+namespace vorlix::test {
+
+class GameFixture : public testing::Test {
+protected:
+    GameState state;
+    Settings settings;
+    RecordingHost host;
+    Game game{state, settings, host};
+
+    PlayerState &P(int player) { return state.Players[static_cast<std::size_t>(player)]; }
+
+    // A running game with the given seed; the calls of New Game are forgotten.
+    void Start(int players = 1, std::int64_t seed = 42)
+    {
+        settings.NumberOfPlayers = static_cast<std::uint8_t>(players);
+        host.seconds = seed;
+        game.NewGame1Click();
+        host.calls.clear();
+    }
+
+    // Replaces a player's falling piece by `kind` in rotation state 0 at its spawn cells.
+    void Deal(int player, int kind)
+    {
+        P(player).Piece.clear();
+        P(player).NextKind = static_cast<std::uint8_t>(kind);
+        game.SpawnPiece(player);
+    }
+};
+
+} // namespace vorlix::test

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "engine/GameHost.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vorlix::test {
+
+// Records every host call as one line of text, in order, so tests can assert on the
+// sequence ("timer Gravity on", "status 1 Score: 100", ...).
+class RecordingHost : public GameHost {
+public:
+    std::vector<std::string> calls;
+    std::int64_t seconds = 1000;
+    // Runs inside ProcessPendingEvents, once, then clears itself (events that were waiting).
+    std::function<void()> pendingEvents;
+
+    void ProcessPendingEvents() override
+    {
+        calls.push_back("events");
+        if (auto run = std::exchange(pendingEvents, nullptr))
+            run();
+    }
+    void DrawPits() override { calls.push_back("draw"); }
+    void BlankPits() override { calls.push_back("blank"); }
+    void PaintCell(int player, int x, int y, CellPicture picture) override
+    {
+        calls.push_back("cell " + std::to_string(player) + " " + std::to_string(x) + "," + std::to_string(y) +
+                        (picture == CellPicture::Blank ? " blank" : " piece"));
+    }
+    void LevelFlash() override { calls.push_back("flash"); }
+    void ClearPaintBoxes() override { calls.push_back("black"); }
+    void RepaintMainWindow() override { calls.push_back("repaint"); }
+    void SetTimerEnabled(GameTimer timer, bool on) override
+    {
+        calls.push_back(std::string("timer ") + Name(timer) + (on ? " on" : " off"));
+    }
+    void SetTimerInterval(GameTimer timer, std::int64_t ms) override
+    {
+        calls.push_back(std::string("interval ") + Name(timer) + " " + std::to_string(ms));
+    }
+    void SetStatusText(int panel, const std::string &text) override
+    {
+        calls.push_back("status " + std::to_string(panel) + " " + text);
+    }
+    void SetPanelVisible(GamePanel panel, bool visible) override
+    {
+        static const char *names[] = {"Logo", "Pause", "Preview1", "Preview2"};
+        calls.push_back(std::string(visible ? "show " : "hide ") + names[static_cast<int>(panel)]);
+    }
+    void ApplyMenus(MenuSet set) override
+    {
+        calls.push_back(set == MenuSet::RunningGame ? "menus running" : "menus none");
+    }
+    void SetMainWindowEnabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
+    void ShowSummary() override { calls.push_back("summary"); }
+    std::int64_t SecondsSinceEpoch() override { return seconds; }
+
+    // Calls starting with `prefix`, in order.
+    std::vector<std::string> Only(const std::string &prefix) const
+    {
+        std::vector<std::string> out;
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out),
+                     [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
+        return out;
+    }
+    bool Has(const std::string &call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
+
+private:
+    static const char *Name(GameTimer timer) { return timer == GameTimer::Gravity ? "Gravity" : "Level"; }
+};
+
+class NullHost : public GameHost {
+public:
+    void ProcessPendingEvents() override {}
+    void DrawPits() override {}
+    void BlankPits() override {}
+    void PaintCell(int, int, int, CellPicture) override {}
+    void LevelFlash() override {}
+    void ClearPaintBoxes() override {}
+    void RepaintMainWindow() override {}
+    void SetTimerEnabled(GameTimer, bool) override {}
+    void SetTimerInterval(GameTimer, std::int64_t) override {}
+    void SetStatusText(int, const std::string &) override {}
+    void SetPanelVisible(GamePanel, bool) override {}
+    void ApplyMenus(MenuSet) override {}
+    void SetMainWindowEnabled(bool) override {}
+    void ShowSummary() override {}
+    std::int64_t SecondsSinceEpoch() override { return 0; }
+};
+
+} // namespace vorlix::test
