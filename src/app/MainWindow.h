@@ -1,0 +1,132 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "app/PeriodTimer.h"
+#include "app/MainMenu.h"
+#include "engine/Game.h"
+#include "engine/GameHost.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+class QFrame;
+class QLabel;
+
+namespace vorlix {
+
+class ClientArea;
+class PitPanel;
+class PreviewPanel;
+class PitRenderer;
+class StatusStrip;
+
+// Thrown by the constructor when the start-up pictures cannot be loaded.
+class StartupFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The game window. It owns the widgets and the two timers, forwards keys and timer ticks to
+// the game, and is the game's host on screen.
+class MainWindow : public QMainWindow, public GameHost {
+    Q_OBJECT
+public:
+    static constexpr int ClientHeight = 380; // below the menu bar, status strip included
+
+    MainWindow(AppState &app, const std::string &gameDir);
+    ~MainWindow() override;
+
+    // The dialogs are created after the main window; these open them.
+    struct Dialogs {
+        std::function<void()> showSummary;
+        std::function<void()> showHighScores;
+        std::function<void()> showSettings;
+        std::function<void()> showAbout;
+        std::function<void()> finishOpen; // close open dialogs through their OK paths, before saving
+        std::function<void()> hideAll;
+    };
+    void SetDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+
+    // Messages gathered during creation, shown once the window is up.
+    void ShowStartupMessages();
+
+    Game &GameRules() { return game_; }
+    MainMenu &Menu() { return menu_; }
+    PitPanel &Player1Panel() { return *player1panel_; }
+    PitPanel &Player2Panel() { return *player2panel_; }
+    StatusStrip &Status() { return *status_; }
+    QFrame &LogoPanel() { return *logoPanel_; }
+    QFrame &PausePanel() { return *pausePanel_; }
+    PreviewPanel &Preview1() { return *previewpanel_; }
+    PreviewPanel &Preview2() { return *previewPanel2_; }
+    PeriodTimer &Timer1() { return timer1_; }
+    PeriodTimer &LevelTimer() { return levelTimer_; }
+
+    void ReAdjustSize();
+    void ApplyOnePlayerLayout();
+    void ApplyTwoPlayerLayout();
+
+    // GameHost
+    void ProcessPendingEvents() override;
+    void DrawPits() override;
+    void BlankPits() override;
+    void PaintCell(int player, int x, int y, CellPicture picture) override;
+    void LevelFlash() override;
+    void ClearPaintBoxes() override;
+    void RepaintMainWindow() override;
+    void SetTimerEnabled(GameTimer timer, bool on) override;
+    void SetTimerInterval(GameTimer timer, std::int64_t milliseconds) override;
+    void SetStatusText(int panel, const std::string &text) override;
+    void SetPanelVisible(GamePanel panel, bool visible) override;
+    void ApplyMenus(MenuSet set) override;
+    void SetMainWindowEnabled(bool enabled) override;
+    void ShowSummary() override;
+    std::int64_t SecondsSinceEpoch() override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void CreateWidgets();
+    void ConnectMenu();
+    void FormCreate();
+    void RunStartupBlock();
+    void SaveOnClose();
+    void CentreOverlay(QWidget *panel);
+    void SetDifficulty(const char *difficulty);
+    void SetPlayers(int players);
+    void SetMode(const char *mode);
+    void PiecePreviewClick();
+    void ShowPlainMessage(const QString &text);
+
+    AppState &app_;
+    Game game_;
+    PeriodTimer timer1_;
+    PeriodTimer levelTimer_;
+    MainMenu menu_;
+    Dialogs dialogs_;
+
+    ClientArea *client_ = nullptr;
+    PitPanel *player1panel_ = nullptr;
+    PitPanel *player2panel_ = nullptr;
+    QFrame *logoPanel_ = nullptr;
+    QFrame *pausePanel_ = nullptr;
+    PreviewPanel *previewpanel_ = nullptr;
+    PreviewPanel *previewPanel2_ = nullptr;
+    StatusStrip *status_ = nullptr;
+    std::unique_ptr<PitRenderer> renderer_;
+
+    QStringList startupMessages_;
+    bool closing_ = false;
+};
+
+} // namespace vorlix

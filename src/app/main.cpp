@@ -1,0 +1,72 @@
+#include "app/AboutBox.h"
+#include "app/AppState.h"
+#include "app/MainWindow.h"
+#include "app/SplashScreen.h"
+#include "render/Artwork.h"
+#include "scores/HighScoresDialog.h"
+#include "scores/SummaryDialog.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+
+#include <memory>
+
+using namespace vorlix;
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vorlix"));
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(artwork::Icon(64))));
+
+    auto splash = std::make_unique<SplashScreen>(QPixmap::fromImage(artwork::SplashPicture()));
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    // Data files live beside the program, never in the working directory.
+    const std::string gameDir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
+
+    AppState state;
+    std::unique_ptr<MainWindow> mainWindow;
+    try {
+        mainWindow = std::make_unique<MainWindow>(state, gameDir);
+    } catch (const StartupFailure &) {
+        splash.reset();
+        QMessageBox::warning(nullptr, QStringLiteral("Warning"),
+                             QStringLiteral("Resources could not be loaded.\n"
+                                            "This could result in moving the game directory.\n"
+                                            "Deleting \"Vorlix.ini\" should resolve the problem."));
+        return 0;
+    }
+
+    // The other windows, created once in their fixed order.
+    AboutBox aboutBox;
+    MainWindowHooks hooks;
+    hooks.SetMainWindowEnabled = [&](bool enabled) { mainWindow->SetMainWindowEnabled(enabled); };
+    hooks.RepaintMainWindow = [&] { mainWindow->RepaintMainWindow(); };
+    hooks.MainWindow = mainWindow.get();
+    THighScores highScores(state.settings, state.scores, hooks);
+    TSummery summary(state.game, state.settings, state.scores, highScores, hooks);
+
+    MainWindow::Dialogs dialogs;
+    dialogs.showAbout = [&] { aboutBox.exec(); };
+    dialogs.showSummary = [&] { summary.ShowForGameEnd(); };
+    dialogs.showHighScores = [&] { highScores.ShowFromMenu(); };
+    dialogs.finishOpen = [&] {
+        if (summary.isVisible())
+            summary.close();
+    };
+    dialogs.hideAll = [&] {
+        aboutBox.hide();
+        summary.hide();
+        highScores.hide();
+    };
+    mainWindow->SetDialogs(dialogs);
+
+    mainWindow->show();
+    splash.reset();
+    mainWindow->ShowStartupMessages();
+    return QApplication::exec();
+}

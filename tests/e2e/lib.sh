@@ -1,0 +1,129 @@
+# Shared helpers for the end-to-end tests: a private X server with a window manager, a copy
+# of the game folder with solid-colour test pictures, screenshots and pixel counts.
+# Sourced by the test scripts; expects GAME_DIR (the built game folder) in the environment.
+
+set -euo pipefail
+
+PIECE_COLOUR="#ff0000"
+PIT_COLOUR="#00ff00"
+BLANK_COLOUR="#ff00ff"
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX")
+XVFB_PID=""
+WM_PID=""
+GAME_PID=""
+
+cleanup() {
+  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$WORK/shot.png" ] && cp "$WORK/shot.png" "${TMPDIR:-/tmp}/vorlix-e2e-failure.png" &&
+    echo "last screenshot: ${TMPDIR:-/tmp}/vorlix-e2e-failure.png" >&2
+  exit 1
+}
+
+start_x() {
+  local fifo="$WORK/displayfd"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local n
+  read -r n <"$fifo"
+  export DISPLAY=":$n"
+  openbox >/dev/null 2>&1 &
+  WM_PID=$!
+  sleep 0.5
+}
+
+# A copy of the game folder; the test pictures replace the default ones.
+make_game_copy() {
+  GAME="$WORK/game"
+  cp -r "$GAME_DIR" "$GAME"
+  local n
+  convert -size 16x16 "xc:$PIT_COLOUR" -type truecolor "BMP3:$GAME/pit.bmp"
+  convert -size 16x16 "xc:$BLANK_COLOUR" -type truecolor "BMP3:$GAME/blank.bmp"
+  convert -size 16x16 "xc:$PIECE_COLOUR" -type truecolor "BMP3:$GAME/piece1.bmp"
+  for n in $(seq 2 20); do cp "$GAME/piece1.bmp" "$GAME/piece$n.bmp"; done
+}
+
+start_game() {
+  "$GAME/vorlix" >"$WORK/stdout" 2>"$WORK/stderr" &
+  GAME_PID=$!
+}
+
+# Waits for a window whose title matches $1; prints its id.
+wait_window() {
+  local id="" i
+  for i in $(seq 1 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  [ -n "$id" ] || fail "no window named '$1'"
+  echo "$id"
+}
+
+activate() {
+  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"
+  sleep 0.2
+}
+
+key() {
+  xdotool key --clearmodifiers "$@"
+  sleep 0.3
+}
+
+# Screenshot of one window into $WORK/shot.png.
+shot() {
+  import -window "$1" "$WORK/shot.png" 2>/dev/null || fail "screenshot failed"
+}
+
+# Number of pixels of colour $1 in the last screenshot, optionally inside the crop WxH+X+Y.
+count_colour() {
+  local colour=$1 crop=${2:-}
+  local src="$WORK/shot.png"
+  if [ -n "$crop" ]; then
+    convert "$src" -crop "$crop" +repage "$WORK/crop.png"
+    src="$WORK/crop.png"
+  fi
+  convert "$src" -fill black +opaque "$colour" -fill white -opaque "$colour" \
+    -colorspace gray -format "%[fx:round(mean*w*h)]" info:
+}
+
+# Bounding box "W H X Y" of colour $1 in the last screenshot, or nothing when absent.
+colour_box() {
+  convert "$WORK/shot.png" -fill black +opaque "$1" -fill white -opaque "$1" -format "%@" info: 2>/dev/null |
+    sed -E -e 's/^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$/\1 \2 \3 \4/' -e '/^0 /d'
+}
+
+# Retries "screenshot of window $1, then the check $2..." for up to $E2E_WAIT seconds, so slow
+# machines (and sanitizer builds) get time to draw.
+E2E_WAIT=${E2E_WAIT:-8}
+until_shot() {
+  local win=$1 i
+  shift
+  for i in $(seq 1 $((E2E_WAIT * 5))); do
+    shot "$win"
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+wait_exit() {
+  local i
+  for i in $(seq 1 50); do
+    kill -0 "$GAME_PID" 2>/dev/null || { wait "$GAME_PID" || true; GAME_PID=""; return 0; }
+    sleep 0.1
+  done
+  fail "the program did not exit"
+}
+
+has_colour() { [ -n "$(colour_box "$1")" ]; }
