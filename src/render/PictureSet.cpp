@@ -13,6 +13,14 @@ QPixmap LoadPicture(const QString &path)
     return pm;
 }
 
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(artwork::Icon(size)));
+    return icon;
+}
+
 PictureSet::PictureSet()
     : Splash(QPixmap::fromImage(artwork::SplashPicture())),
       Paused(QPixmap::fromImage(artwork::PausedPicture()))

@@ -2,6 +2,7 @@
 
 #include "settings/Settings.h"
 
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -48,6 +49,9 @@ public:
 private:
     QPixmap *Slot(PictureSlot slot, int index);
 };
+
+// The program icon at the sizes of the installed icon theme (16 to 256 pixels).
+QIcon ProgramIcon();
 
 // A picture file loaded into a new pixmap; null when it cannot be read or has no pixels.
 QPixmap LoadPicture(const QString &path);

@@ -15,6 +15,13 @@ void MakeBlack(QWidget &w)
 {
     QPalette pal = w.palette();
     pal.setColor(QPalette::Window, Qt::black);
+    // Bevel shades in the steel blue of the pictures instead of the desktop's greys, which
+    // glare around a dark pit.
+    pal.setColor(QPalette::Light, QColor(128, 142, 172));
+    pal.setColor(QPalette::Midlight, QColor(92, 104, 130));
+    pal.setColor(QPalette::Mid, QColor(52, 60, 78));
+    pal.setColor(QPalette::Dark, QColor(6, 8, 13));
+    pal.setColor(QPalette::Shadow, QColor(0, 0, 0));
     w.setPalette(pal);
     // Updates of the paint boxes then never reach the main window beneath.
     w.setAutoFillBackground(true);
