@@ -17,6 +17,8 @@ public:
     // Cells outside the pit read as set, so every collision test treats the walls and the
     // floor as blocked (and row 21 never aliases the next column's row 1).
     bool at(int x, int y) const { return !Inside(x, y) || cells_[Index(x, y)] != 0; }
+    // For loops that stay inside the pit: no range test.
+    bool atInside(int x, int y) const { return cells_[Index(x, y)] != 0; }
     // Writes outside the pit are ignored.
     void set(int x, int y, bool value)
     {

@@ -2,48 +2,47 @@
 
 namespace vorlix {
 
-bool CanMove(const Grid &piece, const Grid &pit, int dx, int dy)
+namespace {
+// Visits the set cells of a layer (in storage order, column by column) until f returns false.
+template <typename F>
+bool EveryCell(const Grid &grid, F f)
+{
+    const auto &bytes = grid.bytes();
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        if (bytes[i] && !f(static_cast<int>(i) / PitHeight + 1, static_cast<int>(i) % PitHeight + 1))
+            return false;
+    return true;
+}
+
+void CopyRow(Grid &grid, int to, int from)
 {
     for (int x = 1; x <= PitWidth; ++x)
-        for (int y = 1; y <= PitHeight; ++y)
-            if (piece.at(x, y) && pit.at(x + dx, y + dy))
-                return false;
-    return true;
+        grid.set(x, to, grid.atInside(x, from));
+}
+} // namespace
+
+bool CanMove(const Grid &piece, const Grid &pit, int dx, int dy)
+{
+    return EveryCell(piece, [&](int x, int y) { return !pit.at(x + dx, y + dy); });
 }
 
 Grid Moved(const Grid &piece, int dx, int dy)
 {
     Grid result;
-    for (int x = 1; x <= PitWidth; ++x)
-        for (int y = 1; y <= PitHeight; ++y)
-            if (piece.at(x, y))
-                result.set(x + dx, y + dy, true);
+    EveryCell(piece, [&](int x, int y) {
+        result.set(x + dx, y + dy, true);
+        return true;
+    });
     return result;
 }
 
 bool RowFull(const Grid &grid, int y)
 {
     for (int x = 1; x <= PitWidth; ++x)
-        if (!grid.at(x, y))
+        if (!grid.atInside(x, y))
             return false;
     return true;
 }
-
-bool RowEmpty(const Grid &grid, int y)
-{
-    for (int x = 1; x <= PitWidth; ++x)
-        if (grid.at(x, y))
-            return false;
-    return true;
-}
-
-namespace {
-void CopyRow(Grid &grid, int to, int from)
-{
-    for (int x = 1; x <= PitWidth; ++x)
-        grid.set(x, to, grid.at(x, from));
-}
-} // namespace
 
 int RemoveFullRows(Grid &grid)
 {

@@ -12,8 +12,7 @@ bool CanMove(const Grid &piece, const Grid &pit, int dx, int dy);
 // `piece` with every set cell moved by (dx, dy); cells leaving the pit are dropped.
 Grid Moved(const Grid &piece, int dx, int dy);
 
-bool RowFull(const Grid &grid, int y);
-bool RowEmpty(const Grid &grid, int y);
+bool RowFull(const Grid &grid, int y); // y in 1..20
 
 // Removes the full rows bottom-first, each time moving the rows above one row toward row 20;
 // row 1 keeps its contents. Returns the number of rows removed.
