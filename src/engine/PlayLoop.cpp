@@ -69,8 +69,9 @@ void Game::HardDrop(int player)
 {
     PlayerState &p = Player(player);
     // No delay between rows; the trail each row leaves on screen goes with the redraw at
-    // the landing.
-    while (CanMove(p.Piece, p.Pit, 0, 1)) {
+    // the landing. A piece falls at most 19 rows: the bound keeps an empty layer from
+    // falling for ever.
+    for (int rows = 0; rows < PitHeight && CanMove(p.Piece, p.Pit, 0, 1); ++rows) {
         p.Piece = Moved(p.Piece, 0, 1);
         for (int y = 1; y <= PitHeight; ++y)
             for (int x = 1; x <= PitWidth; ++x)

@@ -256,6 +256,20 @@ TEST_F(PieceTest, SidewaysMovesStopAtWallsAndBlocks)
     EXPECT_EQ(CellsOf(P(0).Piece), Shape("#/#/#/#", 1, 1));
 }
 
+TEST(RemoveFullRows, RowsAboveCopyRowOneAndAFullRowOneEnds)
+{
+    Grid pit = PitFromRows({"##########", "#........."});
+    pit.set(2, 1, true);
+    EXPECT_EQ(RemoveFullRows(pit), 1);
+    EXPECT_EQ(RowsOf(pit, 1).at(1), ".#........"); // row 1 moved down and kept
+
+    Grid full;
+    for (int x = 1; x <= PitWidth; ++x)
+        full.set(x, 1, true);
+    EXPECT_EQ(RemoveFullRows(full), 1);
+    EXPECT_TRUE(RowFull(full, 1)); // left for the game-over test
+}
+
 TEST(GarbageRow, RowsRiseRowOneIsLostAndTheHoleIsOpen)
 {
     Grid pit = PitFromRows({"#.........", "..#......."});

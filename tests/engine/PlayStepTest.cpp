@@ -115,6 +115,15 @@ TEST_F(PlayStepTest, AHardDropOfARestingPieceLandsAtOnce)
     EXPECT_TRUE(host.Only("cell").empty());
 }
 
+TEST_F(PlayStepTest, HardDropOfAnEmptyPieceLayerEnds)
+{
+    Start();
+    P(0).Piece.clear();
+    state.Keys.Player[0].DropFlag = true;
+    game.PlayStep();
+    EXPECT_EQ(P(0).Piece.count(), 4);
+}
+
 TEST_F(PlayStepTest, PlayerOnesHardDropLeavesPlayerTwosForTheNextPass)
 {
     Start(2);
