@@ -2,15 +2,18 @@
 
 #include "render/Artwork.h"
 
+#include <QImage>
+
 namespace vorlix {
 
 QPixmap LoadPicture(const QString &path)
 {
-    QPixmap pm;
-    // The content decides the format: a renamed PNG is still a picture.
-    if (!pm.load(path) || pm.width() <= 0 || pm.height() <= 0)
+    // Decoded afresh every time (QPixmap::load would consult the pixmap cache), and the
+    // content decides the format: a renamed PNG is still a picture.
+    QImage image;
+    if (!image.load(path) || image.width() <= 0 || image.height() <= 0)
         return {};
-    return pm;
+    return QPixmap::fromImage(std::move(image));
 }
 
 QIcon ProgramIcon()
