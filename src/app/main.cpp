@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/SplashScreen.h"
 #include "render/Artwork.h"
+#include "render/PictureSet.h"
 #include "scores/HighScoresDialog.h"
 #include "scores/SummaryDialog.h"
 
@@ -18,7 +19,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlix"));
-    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(artwork::Icon(64))));
+    QApplication::setWindowIcon(ProgramIcon());
 
     auto splash = std::make_unique<SplashScreen>(QPixmap::fromImage(artwork::SplashPicture()));
     splash->show();

@@ -1,0 +1,263 @@
+#include "app/MainWindow.h"
+#include "app/StatusStrip.h"
+#include "render/PitPanel.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QMenuBar>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vorlix;
+
+namespace {
+
+// A game folder with solid pictures and, optionally, a settings file.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        SavePicture("bg.bmp", {64, 64}, Qt::darkGray);
+        SavePicture("pit.bmp", {16, 16}, Qt::green);
+        SavePicture("blank.bmp", {16, 16}, Qt::black);
+        for (int n = 1; n <= 20; ++n)
+            SavePicture(QStringLiteral("piece%1.bmp").arg(n), {16, 16}, Qt::red);
+    }
+
+    void SavePicture(const QString &name, QSize size, Qt::GlobalColor colour)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(dir_.filePath(name), "BMP"));
+    }
+
+    void WriteIni(const QByteArray &text)
+    {
+        QFile file(dir_.filePath(QStringLiteral("Vorlix.ini")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    MainWindow &Open()
+    {
+        window_ = std::make_unique<MainWindow>(app_, QFile::encodeName(dir_.path()).toStdString() + "/");
+        return *window_;
+    }
+
+    QTemporaryDir dir_;
+    AppState app_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+struct MenuStates {
+    bool newGame, difficulty, stop, pause, highScores, about, settings, howToPlay, players, mode, preview;
+};
+
+MenuStates Read(const MainMenu &m)
+{
+    return {m.NewGame1->isEnabled(),  m.mnuDifficulty->menuAction()->isEnabled(),
+            m.StopGame1->isEnabled(), m.Pause1->isEnabled(),
+            m.HighScores1->isEnabled(), m.About1->isEnabled(),
+            m.Settings->isEnabled(),  m.HowtoPlay1->isEnabled(),
+            m.mnuPlayers->menuAction()->isEnabled(), m.Mode1->menuAction()->isEnabled(),
+            m.PiecePreview->isEnabled()};
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, MenusFollowTheGameFromStartThroughTheEnd)
+{
+    MainWindow &w = Open();
+    MenuStates s = Read(w.Menu());
+    EXPECT_TRUE(s.newGame && s.difficulty && s.highScores && s.about && s.settings && s.players && s.mode);
+    EXPECT_FALSE(s.stop || s.pause || s.howToPlay);
+    EXPECT_FALSE(w.Menu().mnuSound->isEnabled() || w.Menu().mnuMusic->isEnabled());
+    EXPECT_FALSE(w.Menu().mnuFullScreen->isEnabled());
+
+    w.Menu().NewGame1->trigger();
+    s = Read(w.Menu());
+    EXPECT_FALSE(s.newGame || s.difficulty || s.highScores || s.about || s.settings || s.howToPlay || s.players || s.mode);
+    EXPECT_TRUE(s.stop && s.pause && s.preview);
+    EXPECT_TRUE(w.Timer1().Running());
+
+    w.Menu().StopGame1->trigger();
+    s = Read(w.Menu());
+    EXPECT_TRUE(s.newGame && s.difficulty && s.highScores && s.about && s.settings && s.howToPlay && s.players && s.mode);
+    EXPECT_FALSE(s.stop || s.pause);
+    EXPECT_FALSE(w.Timer1().Running());
+    EXPECT_FALSE(w.LevelTimer().Running());
+    // The summary is not wired in this test, so the window must not stay disabled.
+    EXPECT_TRUE(w.isEnabled());
+}
+
+TEST_F(MainWindowTest, MarksComeFromTheSettingsFile)
+{
+    WriteIni("[Settings]\nDifficulty=Medium\nMode=Aggressive\nSound=1\nMusic=1\n");
+    MainWindow &w = Open();
+    EXPECT_TRUE(w.Menu().Medium->isChecked());
+    EXPECT_FALSE(w.Menu().Easy->isChecked() || w.Menu().Hard->isChecked());
+    EXPECT_TRUE(w.Menu().mnuAgressive->isChecked());
+    EXPECT_FALSE(w.Menu().mnuPoints->isChecked());
+    EXPECT_EQ(app_.settings.MusicFile, app_.settings.AggressiveMidiFile);
+    EXPECT_FALSE(w.Menu().mnuSound->isChecked() || w.Menu().mnuMusic->isChecked());
+    EXPECT_EQ(app_.settings.Sound, 0);
+    EXPECT_EQ(app_.settings.Music, 0);
+}
+
+TEST_F(MainWindowTest, UnknownDifficultyMarksEasyAndKeepsItsText)
+{
+    WriteIni("[Settings]\nDifficulty=easy\n");
+    MainWindow &w = Open();
+    EXPECT_TRUE(w.Menu().Easy->isChecked());
+    EXPECT_EQ(app_.settings.Difficulty, "easy");
+    EXPECT_EQ(w.Status().Text(0), QStringLiteral("easy: Level "));
+}
+
+TEST_F(MainWindowTest, StatusPanelsAfterStartAndNewGame)
+{
+    MainWindow &w = Open();
+    EXPECT_EQ(w.Status().Text(0), QStringLiteral("Easy: Level "));
+    EXPECT_EQ(w.Status().Text(1), QStringLiteral("Score: "));
+    EXPECT_EQ(w.Status().Text(2), QStringLiteral("Bonuses: "));
+    for (int panel = 3; panel < 6; ++panel)
+        EXPECT_TRUE(w.Status().Text(panel).isEmpty());
+
+    w.Menu().NewGame1->trigger();
+    EXPECT_EQ(w.Status().Text(0), QStringLiteral("Easy: Level 1"));
+    EXPECT_EQ(w.Status().Text(1), QStringLiteral("Score: 0"));
+    EXPECT_EQ(w.Status().Text(2), QStringLiteral("Bonuses: 0"));
+    EXPECT_TRUE(w.Status().Text(4).isEmpty());
+
+    w.Menu().StopGame1->trigger();
+    w.Menu().Hard->trigger();
+    EXPECT_EQ(w.Status().Text(0), QStringLiteral("Hard: Level 1"));
+    EXPECT_TRUE(w.Menu().Hard->isChecked());
+    EXPECT_FALSE(w.Menu().Easy->isChecked());
+}
+
+TEST_F(MainWindowTest, PlayersSwitchTheLayout)
+{
+    MainWindow &w = Open();
+    w.show();
+    EXPECT_EQ(w.width(), 280);
+    EXPECT_FALSE(w.Player2Panel().isVisible());
+    EXPECT_EQ(w.LogoPanel().x(), 74);
+    EXPECT_EQ(w.PausePanel().x(), 58);
+    EXPECT_EQ(w.Player1Panel().pos(), QPoint(55, 5));
+    EXPECT_EQ(w.Preview2().x(), 280);
+
+    w.Menu().mnuTwoPlayers->trigger();
+    EXPECT_EQ(w.width(), 560);
+    EXPECT_TRUE(w.Player2Panel().isVisible());
+    EXPECT_EQ(w.Player2Panel().pos(), QPoint(327, 5));
+    EXPECT_EQ(w.LogoPanel().x(), 214);
+    EXPECT_EQ(w.PausePanel().x(), 198);
+    EXPECT_TRUE(w.Menu().mnuTwoPlayers->isChecked());
+    EXPECT_FALSE(w.Menu().mnuOnePlayer->isChecked());
+
+    w.Menu().mnuOnePlayer->trigger();
+    EXPECT_EQ(w.width(), 280);
+    EXPECT_FALSE(w.Player2Panel().isVisible());
+}
+
+TEST_F(MainWindowTest, ThreePlayersInTheFilePlayAsTwo)
+{
+    WriteIni("[Settings]\nNumberOfPlayers=3\n");
+    MainWindow &w = Open();
+    w.show();
+    EXPECT_EQ(w.width(), 560);
+    EXPECT_TRUE(w.Player2Panel().isVisible());
+    EXPECT_TRUE(w.Menu().mnuTwoPlayers->isChecked());
+    EXPECT_EQ(app_.settings.NumberOfPlayers, 3);
+}
+
+TEST_F(MainWindowTest, PiecePreviewSwitchesDuringAGame)
+{
+    MainWindow &w = Open();
+    w.show();
+    w.Menu().NewGame1->trigger();
+    EXPECT_TRUE(w.Preview1().isVisible());
+
+    w.Menu().PiecePreview->trigger();
+    EXPECT_FALSE(w.Preview1().isVisible());
+    EXPECT_FALSE(w.Menu().PiecePreview->isChecked());
+    EXPECT_EQ(app_.settings.Preview, 0);
+
+    w.Menu().PiecePreview->trigger();
+    EXPECT_TRUE(w.Menu().PiecePreview->isChecked());
+    EXPECT_FALSE(w.Preview1().isVisible()) << "shown by the next drawing, not by the command";
+    w.GameRules().GravityTick();
+    EXPECT_TRUE(w.Preview1().isVisible());
+}
+
+TEST_F(MainWindowTest, OddPreviewValueMakesTheCommandDoNothing)
+{
+    WriteIni("[Settings]\nPreview=2\n");
+    MainWindow &w = Open();
+    w.Menu().PiecePreview->trigger();
+    EXPECT_EQ(app_.settings.Preview, 2);
+    EXPECT_FALSE(w.Menu().PiecePreview->isChecked());
+}
+
+TEST_F(MainWindowTest, OpeningAMenuPausesARunningGameOnly)
+{
+    MainWindow &w = Open();
+    w.show();
+    emit w.Menu().Options1->aboutToShow();
+    EXPECT_FALSE(app_.game.Paused);
+    EXPECT_FALSE(w.PausePanel().isVisible());
+
+    w.Menu().NewGame1->trigger();
+    app_.game.Keys.Player[0].SoftDropFlag = true;
+    emit w.Menu().Options1->aboutToShow();
+    EXPECT_TRUE(app_.game.Paused);
+    EXPECT_TRUE(w.PausePanel().isVisible());
+    EXPECT_FALSE(w.Timer1().Running());
+    EXPECT_FALSE(w.LevelTimer().Running());
+    EXPECT_FALSE(app_.game.Keys.Player[0].SoftDropFlag) << "a key released elsewhere must not stay held";
+
+    // Game -> Pause then acts as resume.
+    w.Menu().Pause1->trigger();
+    EXPECT_FALSE(app_.game.Paused);
+    EXPECT_FALSE(w.PausePanel().isVisible());
+    EXPECT_TRUE(w.Timer1().Running());
+}
+
+TEST_F(MainWindowTest, ZeroSecondsLevelTimerNeverRuns)
+{
+    WriteIni("[Settings]\nLevelChangeTime=0\n");
+    MainWindow &w = Open();
+    w.Menu().NewGame1->trigger();
+    EXPECT_TRUE(w.LevelTimer().Enabled());
+    EXPECT_FALSE(w.LevelTimer().Running());
+}
+
+TEST_F(MainWindowTest, MissingPictureFailsStartUp)
+{
+    QFile::remove(dir_.filePath(QStringLiteral("pit.bmp")));
+    EXPECT_THROW(Open(), StartupFailure);
+    EXPECT_FALSE(QFile::exists(dir_.filePath(QStringLiteral("Vorlix.ini"))));
+}
+
+TEST_F(MainWindowTest, ClosingSavesBothFiles)
+{
+    MainWindow &w = Open();
+    w.show();
+    w.close();
+    EXPECT_TRUE(QFile::exists(dir_.filePath(QStringLiteral("Vorlix.ini"))));
+    EXPECT_EQ(QFile(dir_.filePath(QStringLiteral("Vorlix.HS"))).size(), 1560);
+}
+
+TEST_F(MainWindowTest, UnreadableSettingsFileIsNotOverwritten)
+{
+    // A directory where the file should be cannot be read as one, even by root.
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Vorlix.ini")));
+    MainWindow &w = Open();
+    w.SetDialogs({});
+    EXPECT_TRUE(app_.keepSettingsFile);
+    w.close();
+    EXPECT_TRUE(QFileInfo(dir_.filePath(QStringLiteral("Vorlix.ini"))).isDir());
+}
