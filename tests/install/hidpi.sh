@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# With QT_SCALE_FACTOR=2 the window is exactly twice its size and every tile is drawn sharp: each
+# 16 x 16 picture becomes an exact 32 x 32 block. The piece picture is a one-pixel checkerboard,
+# so any smoothing shows up as colours that are in no picture.
+# Expects GAME_DIR and E2E_LIB in the environment.
+source "$E2E_LIB"
+
+YELLOW="#ffff00"
+BLUE="#0000ff"
+
+# Room for the doubled window: lib.sh's screen is too small for it.
+start_big_x() {
+  local fifo="$WORK/displayfd"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local n
+  read -r n <"$fifo"
+  export DISPLAY=":$n"
+  openbox >/dev/null 2>&1 &
+  WM_PID=$!
+  sleep 0.5
+}
+
+# Prints "WIDTH HEIGHT" of the main window with the scale factor $1, then closes the program.
+window_size() {
+  QT_SCALE_FACTOR=$1 start_game
+  local win
+  win=$(wait_window "^Vorlix 2.9$")
+  # The window manager may map it before Qt has applied the fixed size.
+  sleep 0.5
+  xdotool getwindowgeometry --shell "$win" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd' '
+  activate "$win"
+  key ctrl+x
+  wait_exit
+}
+
+start_big_x
+make_game_copy
+convert -size 16x16 xc: -fx '(i+j)%2' -fill "$YELLOW" -opaque white -fill "$BLUE" -opaque black \
+  -type truecolor "BMP3:$GAME/piece1.bmp"
+for n in $(seq 2 20); do cp "$GAME/piece1.bmp" "$GAME/piece$n.bmp"; done
+
+read -r w1 h1 <<<"$(window_size 1)"
+read -r w2 h2 <<<"$(window_size 2)"
+[ -n "$w1" ] && [ "$w2" -eq $((2 * w1)) ] && [ "$h2" -eq $((2 * h1)) ] ||
+  fail "the window is ${w2}x${h2} at scale 2 and ${w1}x${h1} at scale 1"
+
+QT_SCALE_FACTOR=2 start_game
+win=$(wait_window "^Vorlix 2.9$")
+activate "$win"
+key F2
+until_shot "$win" has_colour "$YELLOW" || fail "no piece drawn after New Game"
+read -r bw bh bx by <<<"$(colour_box "$BLANK_COLOUR")" || fail "no blank cells after New Game"
+[ "$bw" -eq 320 ] && [ "$bh" -eq 640 ] || fail "pit is ${bw}x${bh}, expected 320x640"
+pit="${bw}x${bh}+${bx}+${by}"
+
+# Every pit pixel comes from a picture, and each 2 x 2 block from the pit's corner on is one
+# pixel of it.
+yellow=$(count_colour "$YELLOW" "$pit")
+blue=$(count_colour "$BLUE" "$pit")
+blank=$(count_colour "$BLANK_COLOUR" "$pit")
+[ "$yellow" -eq $((4 * 128 * 4)) ] && [ "$blue" -eq $((4 * 128 * 4)) ] ||
+  fail "the falling piece is not four sharp doubled tiles ($yellow yellow, $blue blue pixels)"
+[ "$blank" -eq $((196 * 32 * 32)) ] || fail "the blank cells are not exact 32 x 32 blocks ($blank pixels)"
+convert "$WORK/shot.png" -crop "$pit" +repage "$WORK/pit.png"
+uneven=$(convert "$WORK/pit.png" \( +clone -sample 50% -scale 200% \) -compose difference -composite \
+  -threshold 0 -colorspace gray -threshold 0 -format "%[fx:round(mean*w*h)]" info:)
+[ "$uneven" -eq 0 ] || fail "$uneven pit pixels are not part of a uniform 2 x 2 block"
+
+key ctrl+x
+wait_exit
+echo "PASS"
