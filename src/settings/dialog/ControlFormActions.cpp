@@ -1,0 +1,338 @@
+#include "settings/dialog/ControlForm.h"
+
+#include "settings/IntegerText.h"
+#include "settings/dialog/PicturePanel.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace vorlix {
+
+namespace {
+
+// The order OK takes the scoring edits in.
+constexpr std::array<std::int32_t Settings::*, 10> ScoringValues = {
+    &Settings::AOne, &Settings::ATwo,   &Settings::AThree, &Settings::AFour, &Settings::POne,
+    &Settings::PTwo, &Settings::PThree, &Settings::PFour,  &Settings::ABonus, &Settings::PBonus};
+
+const QString MessageTitle = QStringLiteral("Vorlix");
+
+QString FromPath(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+// The file name without its directory.
+QString FileNameOf(const std::string &path)
+{
+    const std::size_t slash = path.rfind('/');
+    return FromPath(slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+void Message(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+// The settings file holds one value per line and trims blanks at the ends of a line, so such a
+// name would come back different, or would split the line.
+bool SettingsFileCanKeep(const QString &path)
+{
+    return !path.isEmpty() && !path.contains(QLatin1Char('\n')) && !path.contains(QLatin1Char('\r')) &&
+           path.back().unicode() > 0x20;
+}
+
+void SetChecked(QButtonGroup *group, QAbstractButton *button)
+{
+    if (button) {
+        button->setChecked(true);
+        return;
+    }
+    // An exclusive group never lets its last checked button go by itself.
+    group->setExclusive(false);
+    for (QAbstractButton *member : group->buttons())
+        member->setChecked(false);
+    group->setExclusive(true);
+}
+
+} // namespace
+
+void TControlForm::ShowFromMenu()
+{
+    hooks_.EnableMainWindow(false);
+    FormShow();
+    UpdateButtons();
+    PresentDialog(this, hooks_.MainWindow, CapturingKeys() ? nullptr : OkBtn);
+}
+
+void TControlForm::FormShow()
+{
+    filling_ = true;
+    for (std::size_t i = 0; i < ScoringEdits.size(); ++i)
+        ScoringEdits[i]->setText(QString::number(settings_.*ScoringValues[i]));
+
+    pieceimage->setPixmap(*pictures_.Piece(pieceNumber_));
+    pitimage->setPixmap(pictures_.Pit);
+    blankimage->setPixmap(pictures_.Blank);
+
+    const std::string *audio[] = {&settings_.LevelSoundFile, &settings_.LinesSoundFile, &settings_.DropSoundFile,
+                                  &settings_.BonusSoundFile, &settings_.PointsMidiFile, &settings_.AggressiveMidiFile};
+    for (std::size_t i = 0; i < AudioPanels.size(); ++i)
+        AudioPanels[i]->SetFileName(FileNameOf(*audio[i]));
+    backgroundbutton->SetFileName(FileNameOf(settings_.BackgroundFile));
+    piecebutton->SetFileName(FileNameOf(settings_.PieceFiles[static_cast<std::size_t>(pieceNumber_)]));
+    blankbutton->SetFileName(FileNameOf(settings_.BlankFile));
+    pitbutton->SetFileName(FileNameOf(settings_.PitFile));
+
+    ShowKeyLabels();
+
+    secondsEdit->setText(QString::number(settings_.LevelChangeTime));
+    LinesEdit->setText(QString::number(settings_.LevelChangeLines));
+    piecesEdit->setText(QString::number(settings_.LevelChangePieces));
+
+    (settings_.Tiled ? TileRadio : StretchRadio)->setChecked(true);
+
+    secondsEdit->setEnabled(settings_.LevelChangeBy == 1);
+    LinesEdit->setEnabled(settings_.LevelChangeBy == 2);
+    piecesEdit->setEnabled(settings_.LevelChangeBy == 3);
+    SetChecked(levelGroup_, levelGroup_->button(settings_.LevelChangeBy));
+
+    (settings_.GravityDown ? downradio : upradio)->setChecked(true);
+    filling_ = false;
+}
+
+void TControlForm::UpdateButtons()
+{
+    const bool idle = !CapturingKeys();
+    const int page = PlayerControls->currentIndex();
+    Defaults->setEnabled(idle);
+    OkBtn->setEnabled(idle);
+    Setbtn->setEnabled(idle && (page == TabPlayer1 || page == TabPlayer2));
+    // A tab widget cannot refuse a change of page, so the tabs are out of reach instead.
+    PlayerControls->tabBar()->setEnabled(idle);
+}
+
+void TControlForm::LevelRuleClick(int levelChangeBy)
+{
+    if (filling_)
+        return;
+    settings_.LevelChangeBy = levelChangeBy;
+    secondsEdit->setEnabled(levelChangeBy == 1);
+    LinesEdit->setEnabled(levelChangeBy == 2);
+    piecesEdit->setEnabled(levelChangeBy == 3);
+}
+
+void TControlForm::LevelEditChange(QLineEdit *edit, std::int32_t Settings::*setting)
+{
+    if (filling_)
+        return;
+    const std::optional<std::int32_t> value = ParseInteger(edit->text().toStdString());
+    if (!value) {
+        ShowIntegerError(edit->text());
+        return;
+    }
+    settings_.*setting = *value;
+    if (edit == secondsEdit && hooks_.ApplyLevelTimerInterval)
+        hooks_.ApplyLevelTimerInterval();
+}
+
+bool TControlForm::OkBtnClick()
+{
+    if (CapturingKeys())
+        return false;
+    for (std::size_t i = 0; i < ScoringEdits.size(); ++i) {
+        QLineEdit *edit = ScoringEdits[i];
+        const std::optional<std::int32_t> value = ParseInteger(edit->text().toStdString());
+        if (!value) {
+            ShowIntegerError(edit->text());
+            PlayerControls->setCurrentIndex(TabScoring);
+            edit->setFocus(Qt::OtherFocusReason);
+            edit->selectAll();
+            return false;
+        }
+        settings_.*ScoringValues[i] = *value;
+    }
+    hooks_.EnableMainWindow(true);
+    if (hooks_.ReAdjustSize)
+        hooks_.ReAdjustSize();
+    hide();
+    return true;
+}
+
+void TControlForm::DefaultsClick()
+{
+    if (CapturingKeys())
+        return;
+    Settings &s = settings_;
+    switch (PlayerControls->currentIndex()) {
+    case TabPlayer1:
+        s.P1Right = Key::Right;
+        s.P1Left = Key::Left;
+        s.P1Up = Key::Up;
+        s.P1DownSlow = Key::Down;
+        s.P1DownFast = Key::Space;
+        s.P1Bonus = Key::Return;
+        break;
+    case TabPlayer2:
+        // Not the start-up set: Right and Left swap, and Z and Ctrl replace S and Shift.
+        s.P2Right = 0x44; // D
+        s.P2Left = 0x41;  // A
+        s.P2Up = 0x57;    // W
+        s.P2DownSlow = 0x5A; // Z
+        s.P2DownFast = Key::Control;
+        break;
+    case Tabgameplay:
+        s.LevelChangeBy = 1;
+        s.GravityDown = true;
+        s.LevelChangeTime = 60;
+        s.LevelChangeLines = 5;
+        s.LevelChangePieces = 10;
+        // The fill below does not run the edits' handlers.
+        if (hooks_.ApplyLevelTimerInterval)
+            hooks_.ApplyLevelTimerInterval();
+        break;
+    case TabScoring:
+        s.AOne = 150;
+        s.ATwo = 300;
+        s.AThree = 600;
+        s.AFour = 2000;
+        s.ABonus = 2000;
+        s.POne = 100;
+        s.PTwo = 200;
+        s.PThree = 400;
+        s.PFour = 1600;
+        s.PBonus = 2000;
+        break;
+    case TabGraphics:
+        GraphicsDefaults();
+        break;
+    default:
+        break;
+    }
+    FormShow();
+}
+
+void TControlForm::GraphicsDefaults()
+{
+    Settings defaults = settings_;
+    SetDefaultPictureFiles(defaults);
+    QStringList failed;
+    const auto restore = [&](PictureSlot slot, int index, std::string &setting, const std::string &path) {
+        if (pictures_.Reload(slot, index, FromPath(path)))
+            setting = path;
+        else
+            failed << FromPath(path);
+    };
+    for (std::size_t n = 1; n <= 20; ++n)
+        restore(PictureSlot::Piece, static_cast<int>(n), settings_.PieceFiles[n], defaults.PieceFiles[n]);
+    restore(PictureSlot::Background, 0, settings_.BackgroundFile, defaults.BackgroundFile);
+    restore(PictureSlot::Pit, 0, settings_.PitFile, defaults.PitFile);
+    restore(PictureSlot::Blank, 0, settings_.BlankFile, defaults.BlankFile);
+    settings_.Tiled = true;
+    if (!pitscheck->isChecked())
+        pitscheck->setChecked(true);
+    hooks_.Repaint();
+    if (!failed.isEmpty())
+        Message(this, QMessageBox::Critical, MessageTitle,
+                QStringLiteral("These pictures could not be loaded; the pictures in use are kept:\n") +
+                    failed.join(QLatin1Char('\n')));
+}
+
+void TControlForm::PiececomboChange(const QString &text)
+{
+    const std::optional<std::int32_t> number = ParseInteger(text.toStdString());
+    pieceTextValid_ = number && *number >= 1 && *number <= 20;
+    // Outside 1..20 there is no picture to show or choose: the last valid number stays.
+    piecebutton->setEnabled(pieceTextValid_);
+    if (!pieceTextValid_)
+        return;
+    pieceNumber_ = *number;
+    pieceimage->setPixmap(*pictures_.Piece(pieceNumber_));
+    piecebutton->SetFileName(FileNameOf(settings_.PieceFiles[static_cast<std::size_t>(pieceNumber_)]));
+}
+
+void TControlForm::PictureClick(PicturePanel *panel, PictureSlot slot)
+{
+    if (slot == PictureSlot::Piece && !pieceTextValid_)
+        return;
+    const int index = slot == PictureSlot::Piece ? pieceNumber_ : 0;
+    panel->SetSunken(true);
+    bool changed = false;
+    if (const std::optional<QString> chosen = chooseFile_(this, PictureFile(slot))) {
+        if (!SettingsFileCanKeep(*chosen)) {
+            Message(this, QMessageBox::Warning, MessageTitle,
+                    QStringLiteral("This file name cannot be kept in the settings file, because it holds a line "
+                                   "break or ends in a blank. Please rename the file or choose another one.\n") +
+                        *chosen);
+        } else if (!pictures_.Reload(slot, index, *chosen)) {
+            Message(this, QMessageBox::Critical, MessageTitle,
+                    QStringLiteral("The picture could not be loaded; the picture in use is kept.\n") + *chosen);
+        } else {
+            PictureSetting(slot) = QFile::encodeName(*chosen).toStdString();
+            FormShow();
+            changed = true;
+        }
+    }
+    panel->SetSunken(false);
+    if (changed)
+        hooks_.Repaint();
+}
+
+void TControlForm::PitscheckClick()
+{
+    const bool on = pitscheck->isChecked();
+    beveledit->setEnabled(on);
+    if (hooks_.SetPit1Bevel)
+        hooks_.SetPit1Bevel(on, beveledit->currentIndex() + 1);
+}
+
+QString TControlForm::PictureFile(PictureSlot slot) { return FromPath(PictureSetting(slot)); }
+
+std::string &TControlForm::PictureSetting(PictureSlot slot)
+{
+    switch (slot) {
+    case PictureSlot::Blank: return settings_.BlankFile;
+    case PictureSlot::Pit: return settings_.PitFile;
+    case PictureSlot::Background: return settings_.BackgroundFile;
+    case PictureSlot::Piece: break;
+    }
+    return settings_.PieceFiles[static_cast<std::size_t>(pieceNumber_)];
+}
+
+void TControlForm::ShowIntegerError(const QString &text)
+{
+    Message(this, QMessageBox::Critical, MessageTitle,
+            QString::fromStdString(InvalidIntegerMessage(text.toStdString())));
+}
+
+void TControlForm::closeEvent(QCloseEvent *event)
+{
+    // Closing is OK by another road, so the main window is never left disabled; a capture
+    // in progress or a bad scoring value keeps the dialog open.
+    if (isVisible() && !OkBtnClick()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TControlForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace vorlix

@@ -1,0 +1,128 @@
+#include "settings/dialog/ControlForm.h"
+
+#include "app/KeyTranslation.h"
+#include "settings/KeyName.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QWindow>
+
+namespace vorlix {
+
+namespace {
+
+// The bindings behind the key labels, in capture order.
+constexpr std::array<std::int32_t Settings::*, 6> Player1Bindings = {
+    &Settings::P1Up, &Settings::P1DownFast, &Settings::P1DownSlow, &Settings::P1Left, &Settings::P1Right, &Settings::P1Bonus};
+constexpr std::array<std::int32_t Settings::*, 5> Player2Bindings = {
+    &Settings::P2Up, &Settings::P2DownFast, &Settings::P2DownSlow, &Settings::P2Left, &Settings::P2Right};
+
+constexpr const char *Actions[] = {"Rotate", "Drop", "Down", "Left", "Right", "Bonus"};
+
+// Escape pauses, C exchanges the piece, F1 and F2 and Alt belong to the menus.
+bool Reserved(std::int32_t code)
+{
+    return code == Key::C || code == Key::Alt || code == Key::Escape || code == Key::F1 || code == Key::F2;
+}
+
+void ShowKey(QLabel *label, int player, int row, const QString &text, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->setText(text);
+    label->setAccessibleName(QStringLiteral("Player %1 %2 key: %3").arg(player).arg(QLatin1String(Actions[row]), text));
+}
+
+} // namespace
+
+void TControlForm::SetBtnClick()
+{
+    const int page = PlayerControls->currentIndex();
+    if (CapturingKeys() || (page != TabPlayer1 && page != TabPlayer2))
+        return;
+    capturePlayer_ = page == TabPlayer1 ? 1 : 2;
+    captureRow_ = 0;
+    // Every key of this window comes here first, before any control or shortcut sees it.
+    qApp->installEventFilter(this);
+    UpdateButtons();
+    ShowKeyLabels();
+    setFocus(Qt::OtherFocusReason);
+}
+
+void TControlForm::FormKeyDown(std::int32_t code)
+{
+    if (Reserved(code)) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Oi!"),
+                        QStringLiteral("Chosen Key is reserved choose another"), QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return;
+    }
+    if (capturePlayer_ == 1)
+        settings_.*Player1Bindings[static_cast<std::size_t>(captureRow_)] = code;
+    else
+        settings_.*Player2Bindings[static_cast<std::size_t>(captureRow_)] = code;
+    const int rows = capturePlayer_ == 1 ? 6 : 5;
+    if (++captureRow_ == rows)
+        EndCapture();
+    FormShow();
+}
+
+void TControlForm::EndCapture()
+{
+    captureRow_ = -1;
+    qApp->removeEventFilter(this);
+    UpdateButtons();
+    Setbtn->setFocus(Qt::OtherFocusReason);
+}
+
+void TControlForm::ShowKeyLabels()
+{
+    const QColor black(Qt::black);
+    for (std::size_t row = 0; row < Player1Keys.size(); ++row)
+        ShowKey(Player1Keys[row], 1, static_cast<int>(row),
+                QString::fromLatin1(KeyName(settings_.*Player1Bindings[row])), black);
+    for (std::size_t row = 0; row < Player2Keys.size(); ++row)
+        ShowKey(Player2Keys[row], 2, static_cast<int>(row),
+                QString::fromLatin1(KeyName(settings_.*Player2Bindings[row])), black);
+    if (!CapturingKeys())
+        return;
+    QLabel *waiting = capturePlayer_ == 1 ? Player1Keys[static_cast<std::size_t>(captureRow_)]
+                                          : Player2Keys[static_cast<std::size_t>(captureRow_)];
+    ShowKey(waiting, capturePlayer_, captureRow_, QStringLiteral("Select"), Qt::red);
+}
+
+bool TControlForm::IsOwnKeyEvent(QObject *watched) const
+{
+    if (watched->isWidgetType())
+        return static_cast<QWidget *>(watched)->window() == this;
+    if (watched->isWindowType())
+        return watched == windowHandle();
+    return false;
+}
+
+bool TControlForm::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (!CapturingKeys() ||
+        (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) ||
+        !IsOwnKeyEvent(watched))
+        return QWidget::eventFilter(watched, event);
+    if (type == QEvent::ShortcutOverride) {
+        // Accepted: no shortcut or mnemonic fires; the key press follows and is taken below.
+        event->accept();
+        return true;
+    }
+    const auto *key = static_cast<QKeyEvent *>(event);
+    // One long press binds one action; events without a key code are no key at all.
+    if (type == QEvent::KeyPress && !key->isAutoRepeat() && key->key() != 0)
+        FormKeyDown(TranslateKey(key->key()));
+    return true;
+}
+
+} // namespace vorlix

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "render/PictureSet.h"
+#include "render/PitPanel.h"
+#include "settings/Settings.h"
+#include "settings/dialog/ControlForm.h"
+#include "settings/dialog/PicturePanel.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace vorlix {
+
+// A message box as the player saw it; every box is answered with its OK (or default) button.
+struct SeenBox {
+    QMessageBox::Icon icon;
+    QString title;
+    QString text;
+};
+
+// The dialog over a game folder of solid-colour pictures, with the main window replaced by a
+// recorder and a real pit panel for the bevel.
+class SettingsDialogTest : public ::testing::Test {
+protected:
+    SettingsDialogTest()
+    {
+        EXPECT_TRUE(dir.isValid());
+        gameDir = dir.path().toStdString() + "/";
+        for (int n = 1; n <= 20; ++n)
+            WritePicture(QStringLiteral("piece%1.bmp").arg(n), PieceColour(n));
+        WritePicture(QStringLiteral("pit.bmp"), PitColour);
+        WritePicture(QStringLiteral("blank.bmp"), BlankColour);
+        WritePicture(QStringLiteral("bg.bmp"), qRgb(0, 0, 200), 64);
+        settings = MakeDefaultSettings(gameDir);
+        EXPECT_TRUE(pictures.LoadAll(settings));
+
+        SettingsDialogHooks hooks;
+        hooks.SetMainWindowEnabled = [this](bool on) { enabledCalls.push_back(on); };
+        hooks.RepaintMainWindow = [this] { ++repaints; };
+        hooks.ApplyLevelTimerInterval = [this] { timerSeconds.push_back(settings.LevelChangeTime); };
+        hooks.SetPit1Bevel = [this](bool on, int width) { pit.SetBevel(on, width); };
+        hooks.ReAdjustSize = [this] { ++readjusts; };
+        form = std::make_unique<TControlForm>(settings, pictures, hooks);
+        form->SetFileChooser([this](QWidget *, const QString &current) {
+            offeredPaths << current;
+            return nextChoice;
+        });
+
+        answerer.callOnTimeout([this] { AnswerMessageBox(); });
+        answerer.start(5);
+    }
+    ~SettingsDialogTest() override
+    {
+        answerer.stop();
+        form->hide();
+    }
+
+    static QRgb PieceColour(int n) { return qRgb(10 * n, 0, 0); }
+    static constexpr QRgb PitColour = qRgb(0, 255, 0);
+    static constexpr QRgb BlankColour = qRgb(255, 0, 255);
+
+    QString WritePicture(const QString &name, QRgb colour, int size = 16)
+    {
+        QImage image(size, size, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(image.save(path, "BMP")) << path.toStdString();
+        return path;
+    }
+
+    static QRgb Colour(const QPixmap &pixmap) { return pixmap.toImage().pixel(1, 1); }
+
+    void Open() { form->ShowFromMenu(); }
+    void ShowPage(TControlForm::Page page) { form->PlayerControls->setCurrentIndex(page); }
+
+    // A key press and release through the window system's path into the dialog's window.
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(form->windowHandle(), key, modifiers);
+    }
+
+    // Replaces the text of an edit by typing, as a player does.
+    static void Type(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(edit, Qt::Key_Delete);
+        else
+            QTest::keyClicks(edit, text);
+    }
+
+    void AnswerMessageBox()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        boxes.push_back({box->icon(), box->windowTitle(), box->text()});
+        QAbstractButton *ok = box->button(QMessageBox::Ok);
+        (ok ? ok : box->buttons().constFirst())->click();
+    }
+
+    QTemporaryDir dir;
+    std::string gameDir;
+    Settings settings;
+    PictureSet pictures;
+    PitPanel pit;
+    std::vector<bool> enabledCalls;
+    std::vector<std::int32_t> timerSeconds;
+    int repaints = 0;
+    int readjusts = 0;
+    std::optional<QString> nextChoice;
+    QStringList offeredPaths;
+    std::vector<SeenBox> boxes;
+    QTimer answerer;
+    std::unique_ptr<TControlForm> form;
+};
+
+} // namespace vorlix

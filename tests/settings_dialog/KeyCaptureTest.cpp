@@ -1,0 +1,192 @@
+#include "DialogFixture.h"
+
+#include <QKeyEvent>
+#include <QTabBar>
+
+namespace vorlix {
+namespace {
+
+using KeyCapture = SettingsDialogTest;
+
+QColor TextColour(const QLabel *label) { return label->palette().color(QPalette::WindowText); }
+
+// Counts the key presses that reach the watched widgets.
+class KeyCounter : public QObject {
+public:
+    int presses = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            ++presses;
+        return false;
+    }
+};
+
+TEST_F(KeyCapture, WholeSequenceOnThePlayer1Tab)
+{
+    const Settings before = settings;
+    Open();
+    ShowPage(TControlForm::TabPlayer1);
+    form->Setbtn->click();
+    ASSERT_TRUE(form->CapturingKeys());
+    EXPECT_EQ(form->Player1Keys[0]->text(), "Select");
+    EXPECT_EQ(TextColour(form->Player1Keys[0]), QColor(Qt::red));
+    EXPECT_FALSE(form->OkBtn->isEnabled() || form->Defaults->isEnabled() || form->Setbtn->isEnabled());
+    EXPECT_FALSE(form->PlayerControls->tabBar()->isEnabled());
+
+    Press(Qt::Key_K);
+    EXPECT_EQ(settings.P1Up, 0x4B);
+    EXPECT_EQ(form->Player1Keys[0]->text(), "K");
+    EXPECT_EQ(TextColour(form->Player1Keys[0]), QColor(Qt::black));
+    EXPECT_EQ(form->Player1Keys[1]->text(), "Select");
+    EXPECT_EQ(TextColour(form->Player1Keys[1]), QColor(Qt::red));
+
+    Press(Qt::Key_Shift);
+    Press(Qt::Key_5);
+    Press(Qt::Key_Tab); // focus navigation, had it reached the dialog
+    Press(Qt::Key_K);   // the same key twice is accepted
+    EXPECT_TRUE(form->CapturingKeys()) << "player 1 has a sixth action";
+    Press(Qt::Key_Return);
+
+    EXPECT_FALSE(form->CapturingKeys());
+    EXPECT_EQ(settings.P1Up, 0x4B);
+    EXPECT_EQ(settings.P1DownFast, 0x1020);
+    EXPECT_EQ(settings.P1DownSlow, 0x35);
+    EXPECT_EQ(settings.P1Left, 0x1001);
+    EXPECT_EQ(settings.P1Right, 0x4B);
+    EXPECT_EQ(settings.P1Bonus, 0x1004);
+    const QStringList shown = {"K", "Shift", "5 (keypad)", QString(QChar(0x01)), "K", "Return"};
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(form->Player1Keys[i]->text(), shown[static_cast<int>(i)]) << i;
+        EXPECT_EQ(TextColour(form->Player1Keys[i]), QColor(Qt::black)) << i;
+    }
+    EXPECT_EQ(settings.P2Up, before.P2Up);
+    EXPECT_EQ(settings.P2Right, before.P2Right);
+    EXPECT_TRUE(form->OkBtn->isEnabled() && form->Defaults->isEnabled() && form->Setbtn->isEnabled());
+    EXPECT_TRUE(form->PlayerControls->tabBar()->isEnabled());
+    EXPECT_EQ(form->PlayerControls->currentIndex(), TControlForm::TabPlayer1);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(KeyCapture, WholeSequenceOnThePlayer2TabEndsWithRight)
+{
+    const Settings before = settings;
+    Open();
+    ShowPage(TControlForm::TabPlayer2);
+    form->Setbtn->click();
+    EXPECT_EQ(form->Player2Keys[0]->text(), "Select");
+    EXPECT_EQ(form->Player1Keys[0]->text(), "Up Arrow") << "player 1's labels do not wait";
+    for (Qt::Key key : {Qt::Key_I, Qt::Key_Control, Qt::Key_K, Qt::Key_J, Qt::Key_L})
+        Press(key);
+    EXPECT_FALSE(form->CapturingKeys());
+    EXPECT_EQ(settings.P2Up, 0x49);
+    EXPECT_EQ(settings.P2DownFast, 0x1021);
+    EXPECT_EQ(settings.P2DownSlow, 0x4B);
+    EXPECT_EQ(settings.P2Left, 0x4A);
+    EXPECT_EQ(settings.P2Right, 0x4C);
+    EXPECT_EQ(form->Player2Keys[1]->text(), "Ctrl");
+    EXPECT_EQ(settings.P1Up, before.P1Up);
+    EXPECT_EQ(settings.P1Bonus, before.P1Bonus);
+}
+
+TEST_F(KeyCapture, ReservedKeysAreRefusedAndTheSameActionWaits)
+{
+    Open();
+    ShowPage(TControlForm::TabPlayer2);
+    form->Setbtn->click();
+    const std::int32_t before = settings.P2Up;
+    for (Qt::Key key : {Qt::Key_C, Qt::Key_Alt, Qt::Key_Escape, Qt::Key_F1, Qt::Key_F2})
+        Press(key);
+    ASSERT_EQ(boxes.size(), 5u);
+    for (const SeenBox &box : boxes) {
+        EXPECT_EQ(box.icon, QMessageBox::Information);
+        EXPECT_EQ(box.title, "Oi!");
+        EXPECT_EQ(box.text, "Chosen Key is reserved choose another");
+    }
+    EXPECT_EQ(settings.P2Up, before);
+    EXPECT_EQ(form->Player2Keys[0]->text(), "Select");
+    EXPECT_TRUE(form->isVisible()) << "Escape is taken by the capture, not by the dialog";
+
+    // Nor can the window manager or OK end the capture.
+    EXPECT_FALSE(form->close());
+    EXPECT_FALSE(form->OkBtnClick());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(enabledCalls, std::vector<bool>{false});
+
+    Press(Qt::Key_Q);
+    EXPECT_EQ(settings.P2Up, 0x51);
+    EXPECT_EQ(form->Player2Keys[1]->text(), "Select");
+}
+
+TEST_F(KeyCapture, CapturedKeysNeverReachTheControls)
+{
+    Open();
+    ShowPage(TControlForm::TabPlayer1);
+    form->Setbtn->setFocus();
+    Press(Qt::Key_Space); // Set Controls from the keyboard
+    ASSERT_TRUE(form->CapturingKeys());
+
+    KeyCounter counter;
+    form->installEventFilter(&counter);
+    for (QWidget *child : form->findChildren<QWidget *>())
+        child->installEventFilter(&counter);
+
+    Press(Qt::Key_Tab, Qt::ControlModifier); // Ctrl+Tab would turn the page
+    EXPECT_EQ(settings.P1Up, 0x1021);
+    EXPECT_EQ(settings.P1DownFast, 0x1001);
+    QTabBar *tabs = form->PlayerControls->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(TControlForm::TabGraphics).center());
+    Press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(form->PlayerControls->currentIndex(), TControlForm::TabPlayer1) << "no change of tab";
+
+    // A held key binds one action only.
+    QKeyEvent repeated(QEvent::KeyPress, Qt::Key_J, Qt::NoModifier, QStringLiteral("j"), true);
+    QApplication::sendEvent(form.get(), &repeated);
+    EXPECT_EQ(form->Player1Keys[4]->text(), "Select");
+
+    Press(Qt::Key_Space);
+    Press(Qt::Key_Return); // the last key, which would press the focused button
+    EXPECT_FALSE(form->CapturingKeys());
+    EXPECT_EQ(settings.P1Right, 0x20);
+    EXPECT_EQ(settings.P1Bonus, 0x1004);
+    EXPECT_EQ(counter.presses, 0);
+    EXPECT_FALSE(form->Player1Keys[0]->text() == "Select");
+
+    // Afterwards keys reach the controls again: Space on Set Controls starts another capture.
+    EXPECT_EQ(QApplication::focusWidget(), form->Setbtn);
+    Press(Qt::Key_Space);
+    EXPECT_GT(counter.presses, 0);
+    EXPECT_TRUE(form->CapturingKeys());
+}
+
+TEST_F(KeyCapture, DefaultsOnOneTabLeaveTheOtherPlayerAlone)
+{
+    settings.P1Up = 0x51;
+    settings.P1Bonus = 0x45;
+    settings.P2Right = 0x41;
+    Open();
+    ShowPage(TControlForm::TabPlayer2);
+    form->Defaults->click();
+    EXPECT_EQ(settings.P2Right, 0x44);
+    EXPECT_EQ(settings.P2Left, 0x41);
+    EXPECT_EQ(settings.P2Up, 0x57);
+    EXPECT_EQ(settings.P2DownSlow, 0x5A);
+    EXPECT_EQ(settings.P2DownFast, 0x1021);
+    EXPECT_EQ(settings.P1Up, 0x51);
+    EXPECT_EQ(settings.P1Bonus, 0x45);
+    EXPECT_EQ(form->Player2Keys[4]->text(), "D");
+    EXPECT_EQ(form->Player2Keys[1]->text(), "Ctrl");
+
+    ShowPage(TControlForm::TabPlayer1);
+    form->Defaults->click();
+    EXPECT_EQ(settings.P1Up, 0x1013);
+    EXPECT_EQ(settings.P1Bonus, 0x1004);
+    EXPECT_EQ(settings.P1DownFast, 0x20);
+    EXPECT_EQ(settings.P2DownSlow, 0x5A);
+    EXPECT_EQ(form->Player1Keys[1]->text(), "Spacebar");
+}
+
+} // namespace
+} // namespace vorlix
