@@ -20,6 +20,9 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlix"));
     QApplication::setWindowIcon(ProgramIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlix.Vorlix"));
+    // Flat buttons show no focus under the default style; keyboard players need to see it.
+    application.setStyleSheet(QStringLiteral("QPushButton:flat:focus { border: 1px dotted palette(text); }"));
 
     auto splash = std::make_unique<SplashScreen>(QPixmap::fromImage(artwork::SplashPicture()));
     splash->show();
