@@ -22,6 +22,8 @@ TEST_F(ControlForm, SixTabsInOrderWithAudioDisabled)
         EXPECT_EQ(form->PlayerControls->isTabEnabled(i), i != TControlForm::TabAudio) << i;
     }
     EXPECT_EQ(form->PlayerControls->currentIndex(), TControlForm::Tabgameplay);
+    EXPECT_LE(form->PlayerControls->tabBar()->sizeHint().width(), form->PlayerControls->width())
+        << "every tab in view";
     EXPECT_EQ(form->Defaults->text(), "&Defaults");
     EXPECT_EQ(form->Setbtn->text(), "&Set Controls");
     EXPECT_EQ(form->OkBtn->text(), "&Ok");

@@ -10,13 +10,25 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 namespace vorlix {
 
 namespace {
+
+class CompactTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace)
+            return 8;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 QRadioButton *MakeRadio(QWidget *parent, const QString &name, const QString &text,
                         const QString &accessibleName, QRect place)
@@ -113,6 +125,14 @@ TControlForm::TControlForm(Settings &settings, PictureSet &pictures, SettingsDia
     PlayerControls->setObjectName(QStringLiteral("PlayerControls"));
     PlayerControls->setAccessibleName(QStringLiteral("Settings pages"));
     PlayerControls->setGeometry(4, 4, 380, 246);
+    // Six captions in 380 pixels: condensed letters and narrow padding keep every tab in view.
+    auto *tabStyle = new CompactTabStyle;
+    tabStyle->setParent(PlayerControls);
+    PlayerControls->tabBar()->setStyle(tabStyle);
+    QFont tabFont = font();
+    tabFont.setStretch(84);
+    PlayerControls->tabBar()->setFont(tabFont);
+    PlayerControls->setUsesScrollButtons(false);
 
     const struct {
         const char *name;
@@ -277,21 +297,22 @@ void TControlForm::BuildGraphicsTab(QWidget *page)
 void TControlForm::BuildAudioTab(QWidget *page)
 {
     MakeUnderlinedBold(MakeLabel(page, QStringLiteral("WaveLabel"), 10, 8, QStringLiteral("Wave Files")));
-    MakeUnderlinedBold(MakeLabel(page, QStringLiteral("MidiLabel"), 200, 8, QStringLiteral("Midi Files")));
+    MakeUnderlinedBold(MakeLabel(page, QStringLiteral("MidiLabel"), 180, 8, QStringLiteral("Midi Files")));
     const struct {
         const char *caption;
         const char *panel;
         int left;
         int top;
-    } rows[] = {{"New level:", "LevelButton", 10, 28},  {"Line Cleared:", "LineBUtton", 10, 54},
-                {"Fast Drop:", "DropButton", 10, 80},   {"Bonus:", "BonusButton", 10, 106},
-                {"Points:", "PointsButton", 200, 28}, {"Aggressive:", "AggressiveButton", 200, 54}};
+        int width;
+    } rows[] = {{"New level:", "LevelButton", 10, 28, 96},   {"Line Cleared:", "LineBUtton", 10, 54, 96},
+                {"Fast Drop:", "DropButton", 10, 80, 96},    {"Bonus:", "BonusButton", 10, 106, 96},
+                {"Points:", "PointsButton", 180, 28, 112}, {"Aggressive:", "AggressiveButton", 180, 54, 112}};
     std::size_t i = 0;
     for (const auto &row : rows) {
         const QString caption = QString::fromLatin1(row.caption);
         MakeLabel(page, QString::fromLatin1(row.panel) + QStringLiteral("Label"), row.left + 4, row.top + 4, caption);
         AudioPanels[i++] = MakePanel(page, QString::fromLatin1(row.panel), caption.chopped(1) + QStringLiteral(" sound file"),
-                                     {row.left + 76, row.top, 96, 22});
+                                     {row.left + 76, row.top, row.width, 22});
     }
 }
 
