@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Ctrl+S opens Settings; on the Player 1 Controls tab Set Controls takes six new keys; OK
+# closes the dialog. In the next game the captured Left key moves the piece and the old one
+# does not, and Ctrl+X writes the new codes to Vorlix.ini.
+source "$(dirname "$0")/lib.sh"
+
+start_x
+make_game_copy
+start_game
+win=$(wait_window "^Vorlix 2.9$")
+activate "$win"
+
+key ctrl+s
+dialog=$(wait_window "^Settings$")
+activate "$dialog"
+# OK has the focus; Tab reaches the tabs, three Rights pass the disabled Audio tab.
+key Tab
+key Right
+key Right
+key Right
+key alt+s
+sleep 0.3
+# Rotate I, Drop Space, Down K, Left J, Right L, Bonus Return.
+for k in i space k j l Return; do key "$k"; done
+key alt+o
+for i in $(seq 1 30); do
+  xdotool search --onlyvisible --name "^Settings$" >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name "^Settings$" >/dev/null 2>&1 && fail "OK did not close Settings"
+
+activate "$win"
+key F2
+until_shot "$win" has_colour "$PIECE_COLOUR" || fail "no falling piece after New Game"
+read -r pw ph px py <<<"$(colour_box "$PIECE_COLOUR")"
+
+key j
+shot "$win"
+read -r qw qh qx qy <<<"$(colour_box "$PIECE_COLOUR")" || fail "the piece vanished"
+[ "$qx" -eq $((px - 16)) ] || fail "J did not move the piece left (x $px -> $qx)"
+
+key Left
+shot "$win"
+read -r rw rh rx ry <<<"$(colour_box "$PIECE_COLOUR")" || fail "the piece vanished"
+[ "$rx" -eq "$qx" ] || fail "the old Left key still moves the piece (x $qx -> $rx)"
+
+key ctrl+x
+wait_exit
+ini="$GAME/Vorlix.ini"
+[ -f "$ini" ] || fail "Vorlix.ini not written at close"
+for entry in P1Up=73 P1DownFast=32 P1DownSlow=75 P1Left=74 P1Right=76 P1Bonus=4100; do
+  grep -qx "$entry" "$ini" || fail "$entry missing from Vorlix.ini"
+done
+echo "PASS"
