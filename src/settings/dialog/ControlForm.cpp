@@ -64,7 +64,6 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &tex
 PicturePanel *MakePanel(QWidget *parent, const QString &name, const QString &role, QRect place)
 {
     auto *panel = new PicturePanel(name, role, parent);
-    panel->setAutoDefault(true);
     panel->setGeometry(place);
     return panel;
 }

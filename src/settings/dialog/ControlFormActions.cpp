@@ -268,7 +268,8 @@ void TControlForm::PictureClick(PicturePanel *panel, PictureSlot slot)
     const int index = slot == PictureSlot::Piece ? pieceNumber_ : 0;
     panel->SetSunken(true);
     bool changed = false;
-    if (const std::optional<QString> chosen = chooseFile_(this, PictureFile(slot))) {
+    const std::optional<QString> chosen = chooseFile_(this, PictureFile(slot));
+    if (chosen && !chosen->isEmpty()) {
         if (!SettingsFileCanKeep(*chosen)) {
             Message(this, QMessageBox::Warning, MessageTitle,
                     QStringLiteral("This file name cannot be kept in the settings file, because it holds a line "

@@ -13,7 +13,7 @@ PicturePanel::PicturePanel(const QString &objectName, const QString &role, QWidg
     setObjectName(objectName);
     setAccessibleName(role);
     setFocusPolicy(Qt::StrongFocus);
-    setAutoDefault(false);
+    setAutoDefault(true); // Return opens the file dialog, as Space does
 }
 
 void PicturePanel::SetFileName(const QString &name)
