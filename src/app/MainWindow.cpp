@@ -156,10 +156,8 @@ void MainWindow::ConnectMenu()
     connect(menu_.mnuAgressive, &QAction::triggered, this, [this] { SetMode("Aggressive"); });
     connect(menu_.PiecePreview, &QAction::triggered, this, [this] { PiecePreviewClick(); });
     connect(menu_.Settings, &QAction::triggered, this, [this] {
-        if (!dialogs_.showSettings)
-            return;
-        SetMainWindowEnabled(false);
-        dialogs_.showSettings();
+        if (dialogs_.showSettings)
+            dialogs_.showSettings();
     });
     connect(menu_.mnuFullScreen, &QAction::triggered, this, [this] {
         // Unreachable while the item is disabled; kept as the command would behave.
@@ -207,7 +205,7 @@ void MainWindow::RunStartupBlock()
     if (!app_.pictures.LoadAll(s))
         throw StartupFailure("Resources could not be loaded.");
 
-    levelTimer_.SetInterval(game_.LevelTimerInterval());
+    game_.ApplyLevelTimerInterval();
     menu_.MarkDifficulty(s.Difficulty);
     const bool aggressive = s.Mode == "Aggressive";
     menu_.MarkMode(aggressive);

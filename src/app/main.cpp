@@ -4,8 +4,10 @@
 #include "app/SplashScreen.h"
 #include "render/Artwork.h"
 #include "render/PictureSet.h"
+#include "render/PitPanel.h"
 #include "scores/HighScoresDialog.h"
 #include "scores/SummaryDialog.h"
+#include "settings/dialog/ControlForm.h"
 
 #include <QApplication>
 #include <QFile>
@@ -53,19 +55,29 @@ int main(int argc, char *argv[])
     hooks.MainWindow = mainWindow.get();
     THighScores highScores(state.settings, state.scores, hooks);
     TSummery summary(state.game, state.settings, state.scores, highScores, hooks);
+    SettingsDialogHooks settingsHooks;
+    static_cast<MainWindowHooks &>(settingsHooks) = hooks;
+    settingsHooks.ApplyLevelTimerInterval = [&] { mainWindow->GameRules().ApplyLevelTimerInterval(); };
+    settingsHooks.SetPit1Bevel = [&](bool on, int width) { mainWindow->Player1Panel().SetBevel(on, width); };
+    settingsHooks.ReAdjustSize = [&] { mainWindow->ReAdjustSize(); };
+    TControlForm controlForm(state.settings, state.pictures, settingsHooks);
 
     MainWindow::Dialogs dialogs;
     dialogs.showAbout = [&] { aboutBox.exec(); };
     dialogs.showSummary = [&] { summary.ShowForGameEnd(); };
     dialogs.showHighScores = [&] { highScores.ShowFromMenu(); };
+    dialogs.showSettings = [&] { controlForm.ShowFromMenu(); };
     dialogs.finishOpen = [&] {
         if (summary.isVisible())
             summary.close();
+        if (controlForm.isVisible())
+            controlForm.close();
     };
     dialogs.hideAll = [&] {
         aboutBox.hide();
         summary.hide();
         highScores.hide();
+        controlForm.hide();
     };
     mainWindow->SetDialogs(dialogs);
 
