@@ -1,28 +1,10 @@
+#include "NullHost.h"
 #include "engine/Game.h"
 
 #include <benchmark/benchmark.h>
 
 namespace vorlix {
 namespace {
-
-class NullHost : public GameHost {
-public:
-    void ProcessPendingEvents() override {}
-    void DrawPits() override {}
-    void BlankPits() override {}
-    void PaintCell(int, int, int, CellPicture) override {}
-    void LevelFlash() override {}
-    void ClearPaintBoxes() override {}
-    void RepaintMainWindow() override {}
-    void SetTimerEnabled(GameTimer, bool) override {}
-    void SetTimerInterval(GameTimer, std::int64_t) override {}
-    void SetStatusText(int, const std::string &) override {}
-    void SetPanelVisible(GamePanel, bool) override {}
-    void ApplyMenus(MenuSet) override {}
-    void SetMainWindowEnabled(bool) override {}
-    void ShowSummary() override {}
-    std::int64_t SecondsSinceEpoch() override { return 1; }
-};
 
 // A pit filled from row `top` down with one hole per row, so no row is full.
 Grid RaggedPit(int top = 5)
@@ -37,7 +19,7 @@ Grid RaggedPit(int top = 5)
 struct Fixture {
     GameState state;
     Settings settings;
-    NullHost host;
+    test::NullHost host;
     Game game{state, settings, host};
 
     explicit Fixture(int players)

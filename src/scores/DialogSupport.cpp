@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -70,6 +71,18 @@ QFrame *MakeBevel(QWidget *parent, const QString &objectName, int left, int top,
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bevel->setGeometry(left, top, width, height);
     return bevel;
+}
+
+QPushButton *MakeFlatButton(QWidget *parent, const QString &objectName, const QString &text,
+                            const QString &accessibleName, QRect place)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(objectName);
+    button->setAccessibleName(accessibleName);
+    button->setFlat(true);
+    button->setAutoDefault(true);
+    button->setGeometry(place);
+    return button;
 }
 
 } // namespace vorlix

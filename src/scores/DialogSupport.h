@@ -5,6 +5,8 @@
 #include <functional>
 
 class QFrame;
+class QPushButton;
+class QRect;
 class QLabel;
 class QWidget;
 
@@ -43,5 +45,9 @@ void MakeBold(QLabel *label);
 
 // A sunken frame around a group of controls.
 QFrame *MakeBevel(QWidget *parent, const QString &objectName, int left, int top, int width, int height);
+
+// A flat button at a fixed place; Return presses it while it has the focus.
+QPushButton *MakeFlatButton(QWidget *parent, const QString &objectName, const QString &text,
+                            const QString &accessibleName, QRect place);
 
 } // namespace vorlix

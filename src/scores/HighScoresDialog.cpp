@@ -25,18 +25,6 @@ QRadioButton *MakeRadio(QWidget *parent, const QString &name, const QString &tex
     return radio;
 }
 
-QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &text,
-                        const QString &accessibleName, QRect place)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(accessibleName);
-    button->setFlat(true);
-    button->setAutoDefault(true); // Return presses the focused button
-    button->setGeometry(place);
-    return button;
-}
-
 QLabel *MakeCell(QWidget *parent, const QString &name, const QString &accessibleName, int left,
                  int top, int width, Qt::Alignment alignment)
 {
@@ -104,9 +92,9 @@ THighScores::THighScores(const Settings &settings, HighScores &scores, MainWindo
         row.Score = MakeCell(this, QStringLiteral("Score") + num, place + QStringLiteral("score"), 360, top, 50, Qt::AlignRight);
     }
 
-    Clear = MakeButton(this, QStringLiteral("Clear"), QStringLiteral("&Clear"),
+    Clear = MakeFlatButton(this, QStringLiteral("Clear"), QStringLiteral("&Clear"),
                        QStringLiteral("Clear all high scores"), {14, 236, 50, 32});
-    Button1 = MakeButton(this, QStringLiteral("Button1"), QStringLiteral("&OK"), QStringLiteral("OK"),
+    Button1 = MakeFlatButton(this, QStringLiteral("Button1"), QStringLiteral("&OK"), QStringLiteral("OK"),
                          {363, 236, 50, 32});
     connect(Clear, &QPushButton::clicked, this, &THighScores::ClearClick);
     connect(Button1, &QPushButton::clicked, this, &THighScores::Button1Click);

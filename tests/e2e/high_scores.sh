@@ -28,9 +28,8 @@ hs="$GAME/Vorlix.HS"
 [ "$(stat -c %s "$hs")" -eq 1560 ] || fail "test file is $(stat -c %s "$hs") bytes"
 cp "$hs" "$WORK/hs.before"
 
-start_game
-win=$(wait_window "^Vorlix 2.9$")
-activate "$win"
+launch_game
+win=$WIN
 key ctrl+h
 dialog=$(wait_window "^High Scores$")
 sleep 0.5

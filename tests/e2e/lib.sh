@@ -29,10 +29,11 @@ fail() {
   exit 1
 }
 
+# A private X server (screen size $1, default 1024x768x24) with openbox.
 start_x() {
   local fifo="$WORK/displayfd"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local n
   read -r n <"$fifo"
@@ -56,6 +57,13 @@ make_game_copy() {
 start_game() {
   "$GAME/vorlix" >"$WORK/stdout" 2>"$WORK/stderr" &
   GAME_PID=$!
+}
+
+# Starts the game and gives its main window the focus; the window id is left in $WIN.
+launch_game() {
+  start_game
+  WIN=$(wait_window "^Vorlix 2.9$")
+  activate "$WIN"
 }
 
 # Waits for a window whose title matches $1; prints its id.

@@ -5,9 +5,8 @@ source "$(dirname "$0")/lib.sh"
 
 start_x
 make_game_copy
-start_game
-win=$(wait_window "^Vorlix 2.9$")
-activate "$win"
+launch_game
+win=$WIN
 
 key F2
 # The first gravity tick draws the pit.

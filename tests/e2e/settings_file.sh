@@ -5,9 +5,8 @@ source "$(dirname "$0")/lib.sh"
 
 start_x
 make_game_copy
-start_game
-win=$(wait_window "^Vorlix 2.9$")
-activate "$win"
+launch_game
+win=$WIN
 key ctrl+x
 wait_exit
 
@@ -30,9 +29,8 @@ grep -qx "Difficulty=Easy" "$ini" && grep -qx "Name=Blah" "$ini" || fail "defaul
 # Upward gravity: the first piece is drawn at the bottom of the pit.
 sed -i 's/^GravityDown=1$/GravityDown=0/' "$ini"
 cp "$ini" "$WORK/ini.before"
-start_game
-win=$(wait_window "^Vorlix 2.9$")
-activate "$win"
+launch_game
+win=$WIN
 key F2
 until_shot "$win" has_colour "$BLANK_COLOUR" || true
 read -r bw bh bx by <<<"$(colour_box "$BLANK_COLOUR")" || fail "no pit drawn"

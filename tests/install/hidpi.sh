@@ -8,20 +8,6 @@ source "$E2E_LIB"
 YELLOW="#ffff00"
 BLUE="#0000ff"
 
-# Room for the doubled window: lib.sh's screen is too small for it.
-start_big_x() {
-  local fifo="$WORK/displayfd"
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  local n
-  read -r n <"$fifo"
-  export DISPLAY=":$n"
-  openbox >/dev/null 2>&1 &
-  WM_PID=$!
-  sleep 0.5
-}
-
 # Prints "WIDTH HEIGHT" of the main window with the scale factor $1, then closes the program.
 window_size() {
   QT_SCALE_FACTOR=$1 start_game
@@ -35,7 +21,8 @@ window_size() {
   wait_exit
 }
 
-start_big_x
+# Room for the doubled window.
+start_x 1600x1200x24
 make_game_copy
 convert -size 16x16 xc: -fx '(i+j)%2' -fill "$YELLOW" -opaque white -fill "$BLUE" -opaque black \
   -type truecolor "BMP3:$GAME/piece1.bmp"

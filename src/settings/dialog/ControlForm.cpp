@@ -49,18 +49,6 @@ QLineEdit *MakeEdit(QWidget *parent, const QString &name, const QString &accessi
     return edit;
 }
 
-QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &text,
-                        const QString &accessibleName, QRect place)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(accessibleName);
-    button->setFlat(true);
-    button->setAutoDefault(true); // Return presses the focused button
-    button->setGeometry(place);
-    return button;
-}
-
 PicturePanel *MakePanel(QWidget *parent, const QString &name, const QString &role, QRect place)
 {
     auto *panel = new PicturePanel(name, role, parent);
@@ -155,11 +143,11 @@ TControlForm::TControlForm(Settings &settings, PictureSet &pictures, SettingsDia
     PlayerControls->widget(TabAudio)->setEnabled(false);
     PlayerControls->setCurrentIndex(Tabgameplay);
 
-    Defaults = MakeButton(this, QStringLiteral("Defaults"), QStringLiteral("&Defaults"),
+    Defaults = MakeFlatButton(this, QStringLiteral("Defaults"), QStringLiteral("&Defaults"),
                           QStringLiteral("Defaults of this page"), {8, 255, 90, 28});
-    Setbtn = MakeButton(this, QStringLiteral("Setbtn"), QStringLiteral("&Set Controls"),
+    Setbtn = MakeFlatButton(this, QStringLiteral("Setbtn"), QStringLiteral("&Set Controls"),
                         QStringLiteral("Set Controls"), {149, 255, 90, 28});
-    OkBtn = MakeButton(this, QStringLiteral("OkBtn"), QStringLiteral("&Ok"), QStringLiteral("OK"),
+    OkBtn = MakeFlatButton(this, QStringLiteral("OkBtn"), QStringLiteral("&Ok"), QStringLiteral("OK"),
                        {290, 255, 90, 28});
     connect(Defaults, &QPushButton::clicked, this, &TControlForm::DefaultsClick);
     connect(Setbtn, &QPushButton::clicked, this, &TControlForm::SetBtnClick);

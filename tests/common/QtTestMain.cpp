@@ -4,7 +4,7 @@
 
 namespace {
 
-// The offscreen platform cannot raise windows; that says nothing about the dialog.
+// The offscreen platform cannot raise or activate windows; that says nothing about ours.
 void DropPlatformNotices(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (message.startsWith(QLatin1String("This plugin does not support")))
@@ -18,6 +18,9 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef VORLIX_TEST_SCALE_FACTOR
+    qputenv("QT_SCALE_FACTOR", VORLIX_TEST_SCALE_FACTOR);
+#endif
     qInstallMessageHandler(DropPlatformNotices);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
