@@ -2,7 +2,6 @@
 #include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "app/SplashScreen.h"
-#include "render/Artwork.h"
 #include "render/PictureSet.h"
 #include "render/PitPanel.h"
 #include "scores/HighScoresDialog.h"
@@ -26,7 +25,8 @@ int main(int argc, char *argv[])
     // Flat buttons show no focus under the default style; keyboard players need to see it.
     application.setStyleSheet(QStringLiteral("QPushButton:flat:focus { border: 1px dotted palette(text); }"));
 
-    auto splash = std::make_unique<SplashScreen>(QPixmap::fromImage(artwork::SplashPicture()));
+    AppState state;
+    auto splash = std::make_unique<SplashScreen>(state.pictures.Splash);
     splash->show();
     splash->repaint();
     QApplication::processEvents();
@@ -34,7 +34,6 @@ int main(int argc, char *argv[])
     // Data files live beside the program, never in the working directory.
     const std::string gameDir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
 
-    AppState state;
     std::unique_ptr<MainWindow> mainWindow;
     try {
         mainWindow = std::make_unique<MainWindow>(state, gameDir);
@@ -46,6 +45,10 @@ int main(int argc, char *argv[])
                                             "Deleting \"Vorlix.ini\" should resolve the problem."));
         return 0;
     }
+    // The main window shows as soon as it exists, before the other windows are created.
+    mainWindow->show();
+    splash->hide();
+    QApplication::processEvents();
 
     // The other windows, created once in their fixed order.
     AboutBox aboutBox;
@@ -80,9 +83,8 @@ int main(int argc, char *argv[])
         controlForm.hide();
     };
     mainWindow->SetDialogs(dialogs);
-
-    mainWindow->show();
     splash.reset();
+
     mainWindow->ShowStartupMessages();
     return QApplication::exec();
 }

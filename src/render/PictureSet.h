@@ -50,7 +50,7 @@ private:
     QPixmap *Slot(PictureSlot slot, int index);
 };
 
-// The program icon at the sizes of the installed icon theme (16 to 256 pixels).
+// The window icon at 16, 32, 48 and 64 pixels.
 QIcon ProgramIcon();
 
 // A picture file loaded into a new pixmap; null when it cannot be read or has no pixels.

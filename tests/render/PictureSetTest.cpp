@@ -110,7 +110,7 @@ TEST_F(PictureSetTest, PicturesOfTheWindowsComeWithTheProgram)
         for (int other = 1; other < kind; ++other)
             EXPECT_NE(pictures.Preview(kind)->toImage(), pictures.Preview(other)->toImage()) << kind << other;
     }
-    EXPECT_EQ(ProgramIcon().availableSizes().size(), 6);
+    EXPECT_EQ(ProgramIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
     EXPECT_EQ(pictures.Preview(0), nullptr);
     EXPECT_EQ(pictures.Preview(8), nullptr);
 }
