@@ -42,7 +42,17 @@ std::vector<std::pair<int, int>> Normalized(std::vector<std::pair<int, int>> cel
     return cells;
 }
 
-using PieceTest = GameFixture;
+class PieceTest : public GameFixture {
+protected:
+    // Player 1's piece of the rule's kind in the rule's state, five rows below the spawn.
+    void DealInState(const TurnRule &rule)
+    {
+        Deal(0, rule.Kind);
+        P(0).Piece = Moved(P(0).Piece, 0, 5);
+        while (P(0).Rotation != rule.From)
+            ASSERT_EQ(game.RotatePiece(0), TurnResult::Made);
+    }
+};
 
 TEST_F(PieceTest, EveryKindSpawnsAtItsCells)
 {
@@ -121,11 +131,7 @@ TEST_F(PieceTest, BoundRulesAcceptExactlyTheTurnsThatFit)
 {
     Start();
     for (const TurnRule &rule : TurnRules) {
-        // The piece in the rule's state, at the spawn columns.
-        Deal(0, rule.Kind);
-        P(0).Piece = Moved(P(0).Piece, 0, 5);
-        while (P(0).Rotation != rule.From)
-            ASSERT_EQ(game.RotatePiece(0), TurnResult::Made);
+        ASSERT_NO_FATAL_FAILURE(DealInState(rule));
         const Grid model = P(0).Piece;
         auto modelPivot = CellsOf(model).at(static_cast<std::size_t>(rule.K - 1));
 
@@ -183,10 +189,7 @@ TEST_F(PieceTest, ABlockOnAnyNewCellRefusesTheTurnButTheOverlappedPivotDoesNot)
 {
     Start();
     for (const TurnRule &rule : TurnRules) {
-        Deal(0, rule.Kind);
-        P(0).Piece = Moved(P(0).Piece, 0, 5);
-        while (P(0).Rotation != rule.From)
-            ASSERT_EQ(game.RotatePiece(0), TurnResult::Made);
+        ASSERT_NO_FATAL_FAILURE(DealInState(rule));
         const Grid before = P(0).Piece;
         auto [px, py] = CellsOf(before).at(static_cast<std::size_t>(rule.K - 1));
         for (std::size_t i = 1; i < 4; ++i) {
