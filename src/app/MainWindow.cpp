@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
-#include <QVBoxLayout>
 
 namespace vorlix {
 
@@ -439,8 +438,7 @@ void MainWindow::changeEvent(QEvent *event)
 void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (app_.game.Paused)
-        BlankPits();
+    // Repainting blanks the pits, paused or not.
     RepaintMainWindow();
 }
 

@@ -13,7 +13,6 @@
 #include <stdexcept>
 
 class QFrame;
-class QLabel;
 
 namespace vorlix {
 
