@@ -1,4 +1,5 @@
 #include "app/AboutBox.h"
+#include "scores/DialogSupport.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -42,11 +43,9 @@ AboutBox::AboutBox()
     AddLabel(panel, QStringLiteral("Copyright \u00A9 2026 The Vorlix developers"), 110, 11);
     AddLabel(panel, QStringLiteral("The Vorlix project"), 130, 11);
 
-    auto *ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setFlat(true);
-    ok->setGeometry(115, 176, 69, 33);
+    QPushButton *ok = MakeFlatButton(this, QStringLiteral("OKBUtton"), QStringLiteral("&OK"), QStringLiteral("OK"),
+                                     {115, 176, 69, 33});
     ok->setDefault(true);
-    ok->setAccessibleName(QStringLiteral("OK"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

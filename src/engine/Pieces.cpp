@@ -3,8 +3,6 @@
 #include "engine/PieceTables.h"
 #include "engine/Saturate.h"
 
-#include <limits>
-
 namespace vorlix {
 
 Game::Game(GameState &state, Settings &settings, GameHost &host)
@@ -15,8 +13,7 @@ Game::Game(GameState &state, Settings &settings, GameHost &host)
 void Game::SpawnPiece(int player)
 {
     PlayerState &p = Player(player);
-    if (state_.Pieces < std::numeric_limits<std::int32_t>::max())
-        ++state_.Pieces;
+    state_.Pieces = SaturatingAdd(state_.Pieces, 1);
     if (player == 0)
         state_.NewPieceSinceLevel = true;
     p.Kind = p.NextKind;

@@ -84,8 +84,8 @@ void Game::CreditRows(int player, int rows)
     if (rows <= 0)
         return;
     PlayerState &p = Player(player);
-    if (player == 0 && state_.Player1Clears < std::numeric_limits<std::int32_t>::max())
-        ++state_.Player1Clears;
+    if (player == 0)
+        state_.Player1Clears = SaturatingAdd(state_.Player1Clears, 1);
     state_.LinesSinceLevel = SaturatingAdd(state_.LinesSinceLevel, rows);
     p.Score = SaturatingAdd(p.Score, ScoreForRows(rows));
     WritePlayerStatus(player);

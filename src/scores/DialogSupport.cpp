@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -71,6 +72,16 @@ QFrame *MakeBevel(QWidget *parent, const QString &objectName, int left, int top,
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bevel->setGeometry(left, top, width, height);
     return bevel;
+}
+
+QRadioButton *MakeRadio(QWidget *parent, const QString &objectName, const QString &text,
+                        const QString &accessibleName, QRect place)
+{
+    auto *radio = new QRadioButton(text, parent);
+    radio->setObjectName(objectName);
+    radio->setAccessibleName(accessibleName);
+    radio->setGeometry(place);
+    return radio;
 }
 
 QPushButton *MakeFlatButton(QWidget *parent, const QString &objectName, const QString &text,

@@ -6,6 +6,7 @@
 
 class QFrame;
 class QPushButton;
+class QRadioButton;
 class QRect;
 class QLabel;
 class QWidget;
@@ -45,6 +46,9 @@ void MakeBold(QLabel *label);
 
 // A sunken frame around a group of controls.
 QFrame *MakeBevel(QWidget *parent, const QString &objectName, int left, int top, int width, int height);
+
+QRadioButton *MakeRadio(QWidget *parent, const QString &objectName, const QString &text,
+                        const QString &accessibleName, QRect place);
 
 // A flat button at a fixed place; Return presses it while it has the focus.
 QPushButton *MakeFlatButton(QWidget *parent, const QString &objectName, const QString &text,

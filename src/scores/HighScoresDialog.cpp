@@ -16,15 +16,6 @@ constexpr int FirstRowTop = 64;
 constexpr int RowStep = 16;
 constexpr int RowHeight = 15;
 
-QRadioButton *MakeRadio(QWidget *parent, const QString &name, const QString &text, QRect place)
-{
-    auto *radio = new QRadioButton(text, parent);
-    radio->setObjectName(name);
-    radio->setAccessibleName(text + " table");
-    radio->setGeometry(place);
-    return radio;
-}
-
 QLabel *MakeCell(QWidget *parent, const QString &name, const QString &accessibleName, int left,
                  int top, int width, Qt::Alignment alignment)
 {
@@ -58,9 +49,9 @@ THighScores::THighScores(const Settings &settings, HighScores &scores, MainWindo
     line->setFrameStyle(QFrame::HLine | QFrame::Raised);
     line->setGeometry(8, 61, 403, 2);
 
-    EasyRadio = MakeRadio(this, QStringLiteral("EasyRadio"), QStringLiteral("Easy"), {13, 7, 81, 20});
-    MediumRadio = MakeRadio(this, QStringLiteral("MediumRadio"), QStringLiteral("Medium"), {170, 8, 81, 20});
-    HardRadio = MakeRadio(this, QStringLiteral("HardRadio"), QStringLiteral("Hard"), {342, 8, 69, 20});
+    EasyRadio = MakeRadio(this, QStringLiteral("EasyRadio"), QStringLiteral("Easy"), QStringLiteral("Easy table"), {13, 7, 81, 20});
+    MediumRadio = MakeRadio(this, QStringLiteral("MediumRadio"), QStringLiteral("Medium"), QStringLiteral("Medium table"), {170, 8, 81, 20});
+    HardRadio = MakeRadio(this, QStringLiteral("HardRadio"), QStringLiteral("Hard"), QStringLiteral("Hard table"), {342, 8, 69, 20});
     connect(EasyRadio, &QRadioButton::toggled, this, [this](bool on) { if (on) ShowTable(scores_.EasyScores); });
     connect(MediumRadio, &QRadioButton::toggled, this, [this](bool on) { if (on) ShowTable(scores_.MediumScores); });
     connect(HardRadio, &QRadioButton::toggled, this, [this](bool on) { if (on) ShowTable(scores_.HardScores); });

@@ -54,12 +54,7 @@ TSummery::TSummery(const GameState &state, Settings &settings, HighScores &score
     NameEdit->setGeometry(33, 162, 121, 21);
     connect(NameEdit, &QLineEdit::returnPressed, this, &TSummery::SumOKClick);
 
-    SumOK = new QPushButton(QStringLiteral("&OK"), this);
-    SumOK->setObjectName(QStringLiteral("SumOK"));
-    SumOK->setAccessibleName(QStringLiteral("OK"));
-    SumOK->setFlat(true);
-    SumOK->setAutoDefault(true); // Return presses it when focused
-    SumOK->setGeometry(67, 200, 53, 28);
+    SumOK = MakeFlatButton(this, QStringLiteral("SumOK"), QStringLiteral("&OK"), QStringLiteral("OK"), {67, 200, 53, 28});
     connect(SumOK, &QPushButton::clicked, this, &TSummery::SumOKClick);
 
     highScores_.KeepMainWindowDisabledWhile(this);

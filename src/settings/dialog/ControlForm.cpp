@@ -30,16 +30,6 @@ public:
     }
 };
 
-QRadioButton *MakeRadio(QWidget *parent, const QString &name, const QString &text,
-                        const QString &accessibleName, QRect place)
-{
-    auto *radio = new QRadioButton(text, parent);
-    radio->setObjectName(name);
-    radio->setAccessibleName(accessibleName);
-    radio->setGeometry(place);
-    return radio;
-}
-
 QLineEdit *MakeEdit(QWidget *parent, const QString &name, const QString &accessibleName, QRect place)
 {
     auto *edit = new QLineEdit(parent);
