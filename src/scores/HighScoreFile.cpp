@@ -1,14 +1,15 @@
 #include "scores/HighScoreFile.h"
 
 #include "common/AtomicFile.h"
+#include "common/FileRead.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace vorlix {
 
@@ -36,24 +37,6 @@ std::array<HighScoreTable *, 3> TablesInFileOrder(HighScores &scores)
 
 std::string ErrnoText(const std::string &what) { return what + ": " + std::strerror(errno); }
 
-// Reads up to `size` bytes; fewer only at the end of the file. -1 on a read error.
-ssize_t ReadUpTo(int fd, std::uint8_t *buffer, std::size_t size)
-{
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::read(fd, buffer + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return static_cast<ssize_t>(done);
-}
-
 // Keeps the file at `path` as `path`.bak, replacing an older backup. A hard link needs no read
 // permission and no copy; where links are not supported, the bytes are copied.
 std::string KeepAsBackup(const std::string &path)
@@ -69,24 +52,14 @@ std::string KeepAsBackup(const std::string &path)
         return error;
     }
 
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return ErrnoText("cannot keep the old file as " + backup);
-    std::string contents;
-    char buffer[4096];
-    ssize_t n = 0;
-    while ((n = ::read(fd, buffer, sizeof buffer)) != 0) {
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const std::string error = ErrnoText("cannot keep the old file as " + backup);
-            ::close(fd);
-            return error;
-        }
-        contents.append(buffer, static_cast<std::size_t>(n));
+    FileReadResult old = ReadFileStart(path, SIZE_MAX);
+    if (old.status != FileReadResult::Status::Read) {
+        errno = old.error;
+        return old.status == FileReadResult::Status::NotRegular
+                   ? "cannot keep the old file as " + backup + ": it is not a regular file"
+                   : ErrnoText("cannot keep the old file as " + backup);
     }
-    ::close(fd);
-    const std::string error = WriteFileAtomically(backup, contents);
+    const std::string error = WriteFileAtomically(backup, old.contents);
     return error.empty() ? error : "cannot keep the old file as " + backup + ": " + error;
 }
 
@@ -145,34 +118,32 @@ HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path)
         return HighScoreLoadResult{HighScoreLoadStatus::Failed, message};
     };
 
-    // Non-blocking, so a FIFO in the file's place cannot hang the start.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return fail(ErrnoText("cannot open " + path));
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    using Status = FileReadResult::Status;
+    const FileReadResult file = ReadFileStart(path, HighScoreFileSize);
+    if (file.status == Status::NotRegular)
         return fail(path + " is not a regular file");
+    if (file.status == Status::Missing || file.status == Status::OpenFailed) {
+        errno = file.error;
+        return fail(ErrnoText("cannot open " + path));
     }
-    std::vector<std::uint8_t> bytes(HighScoreFileSize);
-    const ssize_t got = ReadUpTo(fd, bytes.data(), bytes.size());
-    const int readErrno = errno;
-    ::close(fd);
+    if (file.status == Status::ReadFailed) {
+        errno = file.error;
+        return fail(ErrnoText("cannot read " + path));
+    }
 
-    const std::size_t whole = got < 0 ? 0 : static_cast<std::size_t>(got);
-    const std::uint8_t *in = bytes.data();
+    // A table is taken only when all of its bytes are there.
+    const std::size_t whole = file.contents.size();
+    const auto *in = reinterpret_cast<const std::uint8_t *>(file.contents.data());
+    std::size_t offset = 0;
     for (HighScoreTable *table : TablesInFileOrder(scores)) {
-        if (whole < static_cast<std::size_t>(in - bytes.data()) + HighScoreTableSize)
+        if (whole < offset + HighScoreTableSize)
             break;
         for (HighScoreEntry &entry : *table) {
-            entry = DecodeHighScoreEntry(in);
-            in += HighScoreEntrySize;
+            entry = DecodeHighScoreEntry(in + offset);
+            offset += HighScoreEntrySize;
         }
     }
 
-    if (got < 0) {
-        errno = readErrno;
-        return fail(ErrnoText("cannot read " + path));
-    }
     if (whole < HighScoreFileSize)
         return fail(path + " holds " + std::to_string(whole) + " bytes instead of " +
                     std::to_string(HighScoreFileSize));

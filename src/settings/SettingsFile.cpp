@@ -1,66 +1,43 @@
 #include "settings/SettingsFile.h"
 
 #include "common/AtomicFile.h"
+#include "common/FileRead.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
 
 namespace vorlix {
 
 namespace {
 
 // Far beyond any settings file; refusing more keeps a stray huge file from eating the memory.
-constexpr off_t MaxFileSize = 64 * 1024 * 1024;
+constexpr std::size_t MaxFileSize = 64 * 1024 * 1024;
 
 enum class ReadStatus { Missing, Read, Failed };
 
 ReadStatus ReadWholeFile(const std::string &path, std::string &contents, std::string &why)
 {
+    using Status = FileReadResult::Status;
+    FileReadResult file = ReadFileStart(path, MaxFileSize);
+    contents = std::move(file.contents);
     why.clear();
-    // Non-blocking, so that a pipe in the file's place cannot hang the start.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return ReadStatus::Missing;
-        why = std::strerror(errno);
-        return ReadStatus::Failed;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        why = std::strerror(errno);
-    else if (!S_ISREG(st.st_mode))
+    switch (file.status) {
+    case Status::Missing:
+        return ReadStatus::Missing;
+    case Status::NotRegular:
         why = "it is not a regular file";
-    else if (st.st_size > MaxFileSize)
+        break;
+    case Status::OpenFailed:
+    case Status::ReadFailed:
+        why = std::strerror(file.error);
+        break;
+    case Status::Read:
+        if (!file.truncated)
+            return ReadStatus::Read;
         why = "the file is too large";
-    if (!why.empty()) {
-        ::close(fd);
-        return ReadStatus::Failed;
+        break;
     }
-    contents.clear();
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            why = std::strerror(errno);
-            ::close(fd);
-            return ReadStatus::Failed;
-        }
-        contents.append(buffer, static_cast<std::size_t>(n));
-        if (contents.size() > static_cast<std::size_t>(MaxFileSize)) {
-            why = "the file is too large";
-            ::close(fd);
-            return ReadStatus::Failed;
-        }
-    }
-    ::close(fd);
-    return ReadStatus::Read;
+    return ReadStatus::Failed;
 }
 
 std::uint8_t LowByte(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
