@@ -5,6 +5,7 @@
 #include "render/Background.h"
 #include "render/PitPanel.h"
 #include "render/PitRenderer.h"
+#include "scores/DialogSupport.h"
 #include "scores/HighScoreFile.h"
 #include "settings/SettingsFile.h"
 
@@ -227,7 +228,7 @@ void MainWindow::RunStartupBlock()
 void MainWindow::ShowStartupMessages()
 {
     for (const QString &message : std::as_const(startupMessages_))
-        QMessageBox::warning(this, QStringLiteral("Warning"), message);
+        ShowMessage(this, QMessageBox::Warning, QStringLiteral("Warning"), message);
     startupMessages_.clear();
     if (app_.settings.FullScreen)
         ShowPlainMessage(QStringLiteral("No Full Screen support yet!"));
@@ -235,9 +236,7 @@ void MainWindow::ShowStartupMessages()
 
 void MainWindow::ShowPlainMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    ShowMessage(this, QMessageBox::NoIcon, QCoreApplication::applicationName(), text);
 }
 
 // ---- layout -------------------------------------------------------------------------------
@@ -473,12 +472,9 @@ void MainWindow::SaveOnClose()
         if (!settingsError.empty())
             failures << QStringLiteral("%1: %2").arg(FromLocal(dir + SettingsFileName), FromLocal(settingsError));
     }
-    if (!failures.isEmpty()) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"),
-                        QStringLiteral("Could not save:\n") + failures.join(QLatin1Char('\n')), QMessageBox::Ok);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-    }
+    if (!failures.isEmpty())
+        ShowMessage(nullptr, QMessageBox::Warning, QStringLiteral("Warning"),
+                    QStringLiteral("Could not save:\n") + failures.join(QLatin1Char('\n')));
 }
 
 } // namespace vorlix

@@ -74,6 +74,13 @@ QFrame *MakeBevel(QWidget *parent, const QString &objectName, int left, int top,
     return bevel;
 }
 
+void ShowMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 QRadioButton *MakeRadio(QWidget *parent, const QString &objectName, const QString &text,
                         const QString &accessibleName, QRect place)
 {

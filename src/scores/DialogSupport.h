@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 
 #include <functional>
@@ -49,6 +50,10 @@ QFrame *MakeBevel(QWidget *parent, const QString &objectName, int left, int top,
 
 QRadioButton *MakeRadio(QWidget *parent, const QString &objectName, const QString &text,
                         const QString &accessibleName, QRect place);
+
+// A message box with one OK button; the text is shown as it is, never as markup (it may
+// hold file names or typed text).
+void ShowMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text);
 
 // A flat button at a fixed place; Return presses it while it has the focus.
 QPushButton *MakeFlatButton(QWidget *parent, const QString &objectName, const QString &text,

@@ -37,13 +37,6 @@ QString FileNameOf(const std::string &path)
     return FromPath(slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
-void Message(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
-{
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
-
 // The settings file holds one value per line and trims blanks at the ends of a line, so such a
 // name would come back different, or would split the line.
 bool SettingsFileCanKeep(const QString &path)
@@ -243,7 +236,7 @@ void TControlForm::GraphicsDefaults()
         pitscheck->setChecked(true);
     hooks_.Repaint();
     if (!failed.isEmpty())
-        Message(this, QMessageBox::Critical, MessageTitle,
+        ShowMessage(this, QMessageBox::Critical, MessageTitle,
                 QStringLiteral("These pictures could not be loaded; the pictures in use are kept:\n") +
                     failed.join(QLatin1Char('\n')));
 }
@@ -271,12 +264,12 @@ void TControlForm::PictureClick(PicturePanel *panel, PictureSlot slot)
     const std::optional<QString> chosen = chooseFile_(this, PictureFile(slot));
     if (chosen && !chosen->isEmpty()) {
         if (!SettingsFileCanKeep(*chosen)) {
-            Message(this, QMessageBox::Warning, MessageTitle,
+            ShowMessage(this, QMessageBox::Warning, MessageTitle,
                     QStringLiteral("This file name cannot be kept in the settings file, because it holds a line "
                                    "break or ends in a blank. Please rename the file or choose another one.\n") +
                         *chosen);
         } else if (!pictures_.Reload(slot, index, *chosen)) {
-            Message(this, QMessageBox::Critical, MessageTitle,
+            ShowMessage(this, QMessageBox::Critical, MessageTitle,
                     QStringLiteral("The picture could not be loaded; the picture in use is kept.\n") + *chosen);
         } else {
             PictureSetting(slot) = QFile::encodeName(*chosen).toStdString();
@@ -312,7 +305,7 @@ std::string &TControlForm::PictureSetting(PictureSlot slot)
 
 void TControlForm::ShowIntegerError(const QString &text)
 {
-    Message(this, QMessageBox::Critical, MessageTitle,
+    ShowMessage(this, QMessageBox::Critical, MessageTitle,
             QString::fromStdString(InvalidIntegerMessage(text.toStdString())));
 }
 

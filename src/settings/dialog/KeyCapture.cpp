@@ -57,10 +57,8 @@ void TControlForm::SetBtnClick()
 void TControlForm::FormKeyDown(std::int32_t code)
 {
     if (Reserved(code)) {
-        QMessageBox box(QMessageBox::Information, QStringLiteral("Oi!"),
-                        QStringLiteral("Chosen Key is reserved choose another"), QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        ShowMessage(this, QMessageBox::Information, QStringLiteral("Oi!"),
+                    QStringLiteral("Chosen Key is reserved choose another"));
         return;
     }
     if (capturePlayer_ == 1)
