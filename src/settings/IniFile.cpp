@@ -2,6 +2,8 @@
 
 #include "settings/IntegerText.h"
 
+#include <algorithm>
+
 namespace vorlix {
 
 namespace {
@@ -28,16 +30,53 @@ std::string WithoutLineBreaks(std::string_view value)
     return result;
 }
 
+// Splits text into lines ending at LF, CR LF or a lone CR. Each kind of line end is looked
+// for once per occurrence, so a file with only one kind stays a linear scan.
+class LineSplitter {
+public:
+    explicit LineSplitter(std::string_view text)
+        : text_(text), nextLf_(text.find('\n')), nextCr_(text.find('\r'))
+    {
+    }
+
+    bool Next(std::string_view &line)
+    {
+        if (position_ >= text_.size())
+            return false;
+        if (nextLf_ < position_)
+            nextLf_ = text_.find('\n', position_);
+        if (nextCr_ < position_)
+            nextCr_ = text_.find('\r', position_);
+        const std::size_t end = std::min(nextLf_, nextCr_);
+        line = text_.substr(position_, end - position_);
+        if (end == std::string_view::npos)
+            position_ = text_.size();
+        else
+            position_ = end + (end == nextCr_ && end + 1 == nextLf_ ? 2 : 1);
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t position_ = 0;
+    std::size_t nextLf_;
+    std::size_t nextCr_;
+};
+
 } // namespace
 
 IniDocument IniDocument::Parse(std::string_view text)
 {
+    // Some editors start a UTF-8 file with a byte-order mark; it would hide the first section.
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark)
+        text.remove_prefix(ByteOrderMark.size());
+
     IniDocument document;
     Section *current = nullptr;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = Trim(text.substr(0, end));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    LineSplitter lines(text);
+    for (std::string_view raw; lines.Next(raw);) {
+        const std::string_view line = Trim(raw);
 
         if (line.empty() || line.front() == ';')
             continue;

@@ -11,15 +11,16 @@ namespace vorlix {
 
 // The settings file format: "[Section]" lines, "key=value" entries, lines kept as raw bytes.
 //
-// Reading trims bytes <= 0x20 from both ends of each line, skips empty lines and lines starting
-// with ';', drops everything before the first section line, and splits entries at the first '='
-// (key and value trimmed again). A line without '=' is kept as it is and matches no key.
+// Reading skips a leading UTF-8 byte-order mark, ends lines at LF, CR LF or a lone CR, trims
+// bytes <= 0x20 from both ends of each line, skips empty lines and lines starting with ';',
+// drops everything before the first section line, and splits entries at the first '=' (key
+// and value trimmed again). A line without '=' is kept as it is and matches no key.
 // Names are case-sensitive; of two equal keys the first counts; a section that appears twice
 // continues where it first appeared.
 //
 // Writing gives the sections in first-occurrence order with their entries in place, new keys
-// appended, an empty line after each section and LF line ends. Comments and blank lines are
-// not kept.
+// appended, an empty line after each section and LF line ends, without a byte-order mark.
+// Comments and blank lines are not kept.
 class IniDocument {
 public:
     static IniDocument Parse(std::string_view text);

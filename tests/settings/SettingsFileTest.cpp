@@ -168,6 +168,39 @@ TEST_F(SettingsFile, SaveKeepsTheFilesLayoutAndWhatTheGameDoesNotKnow)
     EXPECT_EQ(reread.NumberOfPlayers, 3);
 }
 
+TEST_F(SettingsFile, EditorByteOrderMarksAndOldMacLineEndsKeepEverySection)
+{
+    struct Case {
+        const char *name;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"byte-order mark", "\xEF\xBB\xBF[Settings]\nDifficulty=Hard\nOwn=kept\n[Points]\nAOne=7\n"},
+        {"mark and CRLF", "\xEF\xBB\xBF[Settings]\r\nDifficulty=Hard\r\nOwn=kept\r\n[Points]\r\nAOne=7\r\n"},
+        {"lone CR", "[Settings]\rDifficulty=Hard\rOwn=kept\r[Points]\rAOne=7"},
+        {"mixed", "\xEF\xBB\xBF[Settings]\rDifficulty=Hard\r\n\r\rOwn=kept\n[Points]\r\rAOne=7\r"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings settings = LoadText(c.text);
+        EXPECT_EQ(settings.Difficulty, "Hard");
+        EXPECT_EQ(settings.AOne, 7);
+        settings.Mode = "Aggressive";
+        ASSERT_EQ(SaveSettings(IniPath(), settings), "");
+
+        // Rewritten as plain text with LF line ends, the first section still first.
+        const std::string text = ReadFile(IniPath());
+        EXPECT_EQ(text.substr(0, 11), "[Settings]\n");
+        EXPECT_EQ(text.find('\r'), std::string::npos);
+        const std::vector<std::string> general = SectionLines(text, "Settings");
+        ASSERT_EQ(general.size(), 15u);
+        EXPECT_EQ(general[0], "Difficulty=Hard");
+        EXPECT_EQ(general[1], "Own=kept");
+        EXPECT_EQ(SectionLines(text, "Points").at(0), "AOne=7");
+        EXPECT_EQ(LoadText(text).Mode, "Aggressive");
+    }
+}
+
 TEST_F(SettingsFile, AFileNameWithALineBreakCannotInjectKeys)
 {
     Settings settings = MakeDefaultSettings(dir.Path());
