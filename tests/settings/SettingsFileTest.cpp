@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <random>
 #include <sstream>
 #include <sys/resource.h>
@@ -213,6 +214,91 @@ TEST_F(SettingsFile, AFileNameWithALineBreakCannotInjectKeys)
     EXPECT_EQ(reread.PieceFiles[1], dir.Path() + "piece1.bmp");
     EXPECT_EQ(reread.AOne, 150);
     EXPECT_EQ(reread.PitFile, dir.Path() + "aPiece1=/evil.bmp[Points]AOne=1");
+}
+
+// Symbolic links in a fresh folder: `to` is stored as written, "@/" standing for the folder.
+struct Link {
+    std::string at; // relative to the folder
+    std::string to;
+};
+
+class LinkedFolder {
+public:
+    explicit LinkedFolder(const std::vector<Link> &links) : links_(links)
+    {
+        for (const char *sub : {"game", "elsewhere", "links", "links/deeper"})
+            std::filesystem::create_directory(Path(sub));
+        for (const Link &link : links_)
+            EXPECT_EQ(::symlink(Expand(link.to).c_str(), Path(link.at).c_str()), 0) << link.at;
+    }
+    std::string Path(const std::string &relative) const { return dir_.Path() + relative; }
+    std::string Ini() const { return Path("game/") + SettingsFileName; }
+    // Every link still a link, pointing where it did.
+    void ExpectLinksKept() const
+    {
+        for (const Link &link : links_) {
+            std::error_code error;
+            EXPECT_EQ(std::filesystem::read_symlink(Path(link.at), error).string(), Expand(link.to))
+                << link.at << " is no longer the same link";
+        }
+    }
+
+private:
+    std::string Expand(const std::string &to) const
+    {
+        return to.rfind("@/", 0) == 0 ? dir_.Path() + to.substr(2) : to;
+    }
+    TempDir dir_;
+    std::vector<Link> links_;
+};
+
+TEST_F(SettingsFile, SaveWritesThroughLinksAndCreatesAMissingTarget)
+{
+    struct Case {
+        const char *name;
+        std::vector<Link> links;
+        mode_t existingMode; // 0: nothing at the target yet
+    };
+    const std::string target = "elsewhere/Vorlix.ini";
+    const Case cases[] = {
+        {"dangling, absolute", {{"game/Vorlix.ini", "@/elsewhere/Vorlix.ini"}}, 0},
+        {"dangling, relative", {{"game/Vorlix.ini", "../elsewhere/Vorlix.ini"}}, 0},
+        {"chain, each relative to its own folder",
+         {{"game/Vorlix.ini", "../links/deeper/one.ini"},
+          {"links/deeper/one.ini", "../../elsewhere/Vorlix.ini"}},
+         0},
+        {"chain, absolute then relative",
+         {{"game/Vorlix.ini", "@/links/one.ini"}, {"links/one.ini", "two.ini"},
+          {"links/two.ini", "../elsewhere/Vorlix.ini"}},
+         0},
+        {"existing target", {{"game/Vorlix.ini", "../elsewhere/Vorlix.ini"}}, 0604},
+    };
+    const mode_t savedMask = ::umask(027);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkedFolder folder(c.links);
+        if (c.existingMode) {
+            WriteFile(folder.Path(target), "[Extra]\nKeep=me\n");
+            ASSERT_EQ(::chmod(folder.Path(target).c_str(), c.existingMode), 0);
+        }
+        Settings settings = MakeDefaultSettings(folder.Path("game/"));
+        settings.Difficulty = "Hard";
+        ASSERT_EQ(SaveSettings(folder.Ini(), settings), "");
+
+        folder.ExpectLinksKept();
+        struct stat st {};
+        ASSERT_EQ(::lstat(folder.Path(target).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        EXPECT_EQ(st.st_mode & 07777, c.existingMode ? c.existingMode : 0640u);
+        Settings reread = MakeDefaultSettings(folder.Path("game/"));
+        EXPECT_EQ(LoadSettings(folder.Ini(), reread).status, SettingsFileStatus::Loaded);
+        EXPECT_EQ(reread.Difficulty, "Hard");
+        if (c.existingMode) {
+            EXPECT_EQ(SectionLines(ReadFile(folder.Path(target)), "Extra"),
+                      std::vector<std::string>{"Keep=me"});
+        }
+    }
+    ::umask(savedMask);
 }
 
 TEST_F(SettingsFile, AnUnreadableFileGivesDefaultsAndIsNeverSavedOver)
