@@ -464,17 +464,25 @@ void MainWindow::SaveOnClose()
 {
     const std::string &dir = app_.settings.GameDir;
     QStringList failures;
-    const std::string scoresError = SaveHighScores(app_.scores, dir + "Vorlix.HS");
-    if (!scoresError.empty())
-        failures << QStringLiteral("%1: %2").arg(FromLocal(dir + "Vorlix.HS"), FromLocal(scoresError));
+    const HighScoreSaveResult scores = SaveHighScores(app_.scores, dir + "Vorlix.HS");
+    if (!scores.Error.empty())
+        failures << QStringLiteral("%1: %2").arg(FromLocal(dir + "Vorlix.HS"), FromLocal(scores.Error));
     if (!app_.keepSettingsFile) {
         const std::string settingsError = SaveSettings(dir + SettingsFileName, app_.settings);
         if (!settingsError.empty())
             failures << QStringLiteral("%1: %2").arg(FromLocal(dir + SettingsFileName), FromLocal(settingsError));
     }
+    QStringList notes;
     if (!failures.isEmpty())
-        ShowMessage(nullptr, QMessageBox::Warning, QStringLiteral("Warning"),
-                    QStringLiteral("Could not save:\n") + failures.join(QLatin1Char('\n')));
+        notes << QStringLiteral("Could not save:\n") + failures.join(QLatin1Char('\n'));
+    // The start-up warning said the scores could not be read; say where that file went.
+    if (!scores.Backup.empty())
+        notes << QStringLiteral("The high-score file that could not be read was kept as \"%1\".")
+                     .arg(FromLocal(scores.Backup));
+    if (!notes.isEmpty())
+        ShowMessage(nullptr, failures.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
+                    failures.isEmpty() ? QCoreApplication::applicationName() : QStringLiteral("Warning"),
+                    notes.join(QStringLiteral("\n\n")));
 }
 
 } // namespace vorlix

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,30 +39,70 @@ std::array<HighScoreTable *, 3> TablesInFileOrder(HighScores &scores)
 
 std::string ErrnoText(const std::string &what) { return what + ": " + std::strerror(errno); }
 
-// Keeps the file at `path` as `path`.bak, replacing an older backup. A hard link needs no read
-// permission and no copy; where links are not supported, the bytes are copied.
-std::string KeepAsBackup(const std::string &path)
+bool WriteAll(int fd, std::string_view data)
 {
-    const std::string backup = path + ".bak";
-    const std::string temp = backup + ".new";
-    ::unlink(temp.c_str());
-    if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        if (::rename(temp.c_str(), backup.c_str()) == 0)
-            return {};
-        const std::string error = ErrnoText("cannot keep the old file as " + backup);
-        ::unlink(temp.c_str());
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// "<path>.bak", then "<path>.bak1", "<path>.bak2", ...
+std::string BackupName(const std::string &path, int n)
+{
+    return path + ".bak" + (n == 0 ? std::string() : std::to_string(n));
+}
+
+constexpr int MaxBackups = 1000;
+
+// Keeps the file at `path` under the first backup name nothing else has, and returns that
+// name in `backup`. Claiming the name is one step that fails when the name exists (a hard
+// link, else an exclusive create), so no backup, of this game or another running at the
+// same time, is ever overwritten. A hard link needs no read permission and no copy; where
+// links are not possible, the bytes are copied.
+std::string KeepAsBackup(const std::string &path, std::string &backup)
+{
+    bool linking = true;
+    FileReadResult old;
+    for (int n = 0; n < MaxBackups; ++n) {
+        backup = BackupName(path, n);
+        if (linking) {
+            if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, backup.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return {};
+            if (errno == EEXIST)
+                continue;
+            linking = false;
+            old = ReadFileStart(path, SIZE_MAX);
+            if (old.status != FileReadResult::Status::Read) {
+                errno = old.error;
+                return old.status == FileReadResult::Status::NotRegular
+                           ? "cannot keep the old file as " + backup + ": it is not a regular file"
+                           : ErrnoText("cannot keep the old file as " + backup);
+            }
+        }
+        const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return ErrnoText("cannot keep the old file as " + backup);
+        }
+        std::string error;
+        if (!WriteAll(fd, old.contents) || ::fsync(fd) != 0)
+            error = ErrnoText("cannot keep the old file as " + backup);
+        if (::close(fd) != 0 && error.empty())
+            error = ErrnoText("cannot keep the old file as " + backup);
+        if (!error.empty())
+            ::unlink(backup.c_str());
         return error;
     }
-
-    FileReadResult old = ReadFileStart(path, SIZE_MAX);
-    if (old.status != FileReadResult::Status::Read) {
-        errno = old.error;
-        return old.status == FileReadResult::Status::NotRegular
-                   ? "cannot keep the old file as " + backup + ": it is not a regular file"
-                   : ErrnoText("cannot keep the old file as " + backup);
-    }
-    const std::string error = WriteFileAtomically(backup, old.contents);
-    return error.empty() ? error : "cannot keep the old file as " + backup + ": " + error;
+    return "cannot keep the old file: every name from " + BackupName(path, 0) + " to " +
+           BackupName(path, MaxBackups - 1) + " is taken";
 }
 
 } // namespace
@@ -150,20 +192,24 @@ HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path)
     return {HighScoreLoadStatus::Loaded, {}};
 }
 
-std::string SaveHighScores(HighScores &scores, const std::string &path)
+HighScoreSaveResult SaveHighScores(HighScores &scores, const std::string &path)
 {
+    std::string backup;
     if (scores.KeepOldFileOnSave) {
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 || errno != ENOENT) {
-            if (std::string error = KeepAsBackup(path); !error.empty())
-                return error;
+            if (std::string error = KeepAsBackup(path, backup); !error.empty())
+                return {std::move(error), {}};
         }
     }
-    std::string error = WriteFileAtomically(path, EncodeHighScores(scores));
-    if (!error.empty())
-        return path + ": " + error;
+    if (std::string error = WriteFileAtomically(path, EncodeHighScores(scores)); !error.empty()) {
+        // The old file is still there, whole: a backup of it would only pile up at every try.
+        if (!backup.empty())
+            ::unlink(backup.c_str());
+        return {path + ": " + error, {}};
+    }
     scores.KeepOldFileOnSave = false;
-    return {};
+    return {{}, std::move(backup)};
 }
 
 } // namespace vorlix

@@ -29,9 +29,15 @@ struct HighScoreLoadResult {
 // file sets scores.KeepOldFileOnSave.
 HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path);
 
-// Replaces the file at `path` atomically (first keeping it as "<path>.bak" when
-// KeepOldFileOnSave is set). Returns "" on success, else a message for the player; on failure
-// the previous file is left whole.
-std::string SaveHighScores(HighScores &scores, const std::string &path);
+struct HighScoreSaveResult {
+    std::string Error;  // "" when the file was written, else a message for the player
+    std::string Backup; // where the file that failed to load was kept, or ""
+};
+
+// Replaces the file at `path` atomically. When KeepOldFileOnSave is set, the old file is first
+// kept under the first free name of "<path>.bak", "<path>.bak1", "<path>.bak2", ...; an
+// existing backup is never replaced. On failure the previous file is left whole and no backup
+// is left behind.
+HighScoreSaveResult SaveHighScores(HighScores &scores, const std::string &path);
 
 } // namespace vorlix

@@ -38,8 +38,9 @@ struct HighScores {
     HighScoreTable EasyScores;
     HighScoreTable MediumScores;
     HighScoreTable HardScores;
-    // Set by a load that failed on an existing file: the next save keeps that file as
-    // "<path>.bak" before replacing it, so nothing the player had is destroyed.
+    // Set by a load that failed on an existing file: the next save keeps that file as a
+    // backup ("<path>.bak", or the next free "<path>.bakN") before replacing it, so nothing the
+    // player had is destroyed.
     bool KeepOldFileOnSave = false;
 };
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,7 +62,7 @@ TEST_F(HighScoreFileTest, MissingFileIsTheQuietFirstRun)
     EXPECT_EQ(scores.EasyScores[0].Score, 0u);
     EXPECT_FALSE(scores.KeepOldFileOnSave);
 
-    EXPECT_EQ(SaveHighScores(scores, path_), "");
+    EXPECT_EQ(SaveHighScores(scores, path_).Error, "");
     EXPECT_EQ(Read(path_), std::string(1560, '\0'));
     EXPECT_FALSE(fs::exists(path_ + ".bak"));
 }
@@ -74,7 +75,7 @@ TEST_F(HighScoreFileTest, LoadThenSaveIsByteIdentical)
     EXPECT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Loaded);
     EXPECT_EQ(EncodeHighScores(scores), original);
 
-    EXPECT_EQ(SaveHighScores(scores, path_), "");
+    EXPECT_EQ(SaveHighScores(scores, path_).Error, "");
     EXPECT_EQ(Read(path_), original);
     EXPECT_FALSE(fs::exists(path_ + ".bak"));
 }
@@ -83,7 +84,7 @@ TEST_F(HighScoreFileTest, ResultStoredUnderEasyLandsInTheLastTableOfTheFile)
 {
     HighScores scores;
     InsertHighScore(scores.EasyScores, 1, "abc", 8300, {"Points", 3, 12, 85, 2});
-    ASSERT_EQ(SaveHighScores(scores, path_), "");
+    ASSERT_EQ(SaveHighScores(scores, path_).Error, "");
     const std::string bytes = Read(path_);
     ASSERT_EQ(bytes.size(), 1560u);
     EXPECT_EQ(bytes.substr(1040, 3), "abc");
@@ -119,7 +120,7 @@ TEST_F(HighScoreFileTest, SurplusBytesAreIgnoredAndDroppedAtTheNextSave)
     Write(path_, original);
     HighScores scores;
     EXPECT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Loaded);
-    ASSERT_EQ(SaveHighScores(scores, path_), "");
+    ASSERT_EQ(SaveHighScores(scores, path_).Error, "");
     EXPECT_EQ(Read(path_), original.substr(0, 1560));
 }
 
@@ -130,16 +131,56 @@ TEST_F(HighScoreFileTest, FirstSaveAfterAFailedLoadKeepsTheOldFileAsBak)
     HighScores scores;
     ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
 
-    ASSERT_EQ(SaveHighScores(scores, path_), "");
+    ASSERT_EQ(SaveHighScores(scores, path_).Error, "");
     EXPECT_EQ(Read(path_ + ".bak"), original);
     EXPECT_EQ(Read(path_), EncodeHighScores(scores));
     EXPECT_FALSE(scores.KeepOldFileOnSave);
 
     // Later saves leave the backup alone.
     InsertHighScore(scores.HardScores, 1, "later", 5, {"Points", 1, 0, 1, 0});
-    ASSERT_EQ(SaveHighScores(scores, path_), "");
+    ASSERT_EQ(SaveHighScores(scores, path_).Error, "");
     EXPECT_EQ(Read(path_ + ".bak"), original);
     EXPECT_EQ(Read(path_).substr(0, 5), "later");
+}
+
+TEST_F(HighScoreFileTest, EachFailedLoadKeepsItsFileUnderTheNextFreeBackupName)
+{
+    // A name taken by anything, even a dangling link, is never reused.
+    ASSERT_EQ(::symlink("nowhere", (path_ + ".bak2").c_str()), 0);
+    const std::pair<std::string, std::string> runs[] = {
+        {Pattern(1559), ".bak"}, {"second", ".bak1"}, {"third", ".bak3"}, {"", ".bak4"}};
+    for (const auto &[old, backup] : runs) {
+        SCOPED_TRACE(backup);
+        Write(path_, old);
+        HighScores scores;
+        ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
+        const HighScoreSaveResult saved = SaveHighScores(scores, path_);
+        EXPECT_EQ(saved.Error, "");
+        EXPECT_EQ(saved.Backup, path_ + backup);
+        EXPECT_EQ(Read(path_ + backup), old);
+        EXPECT_EQ(Read(path_), EncodeHighScores(scores));
+    }
+    EXPECT_EQ(Read(path_ + ".bak"), Pattern(1559));
+    EXPECT_EQ(Read(path_ + ".bak1"), "second");
+    EXPECT_EQ(fs::read_symlink(path_ + ".bak2"), "nowhere");
+}
+
+TEST_F(HighScoreFileTest, ASaveThatFailsLeavesNoBackupBehind)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    // A protected short file: each start fails to load it and each close fails to replace it.
+    Write(path_, "short");
+    fs::permissions(path_, fs::perms::owner_read);
+    for (int run = 0; run < 2; ++run) {
+        HighScores scores;
+        ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
+        const HighScoreSaveResult saved = SaveHighScores(scores, path_);
+        EXPECT_NE(saved.Error.find("not writable"), std::string::npos) << saved.Error;
+        EXPECT_EQ(saved.Backup, "");
+    }
+    EXPECT_EQ(Read(path_), "short");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1) << "no backups pile up";
 }
 
 TEST_F(HighScoreFileTest, FailedLoadOfAFileThatThenVanishedSavesWithoutBackup)
@@ -148,7 +189,7 @@ TEST_F(HighScoreFileTest, FailedLoadOfAFileThatThenVanishedSavesWithoutBackup)
     HighScores scores;
     ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
     fs::remove(path_);
-    EXPECT_EQ(SaveHighScores(scores, path_), "");
+    EXPECT_EQ(SaveHighScores(scores, path_).Error, "");
     EXPECT_FALSE(fs::exists(path_ + ".bak"));
     EXPECT_EQ(Read(path_).size(), 1560u);
 }
@@ -164,12 +205,12 @@ TEST_F(HighScoreFileTest, DirectoryOrFifoInThePlaceOfTheFileFailsWithoutHarm)
     Write(path_ + "/inside", "kept");
     EXPECT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
     InsertHighScore(scores.HardScores, 1, "x", 5, {"Points", 1, 0, 1, 0});
-    EXPECT_NE(SaveHighScores(scores, path_), "");
+    EXPECT_NE(SaveHighScores(scores, path_).Error, "");
     EXPECT_EQ(Read(path_ + "/inside"), "kept");
 
     // Also without the backup step.
     scores.KeepOldFileOnSave = false;
-    EXPECT_NE(SaveHighScores(scores, path_), "");
+    EXPECT_NE(SaveHighScores(scores, path_).Error, "");
     EXPECT_EQ(Read(path_ + "/inside"), "kept");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1); // no temporary left behind
 }
@@ -185,7 +226,7 @@ TEST_F(HighScoreFileTest, FailedSaveLeavesThePreviousFileWhole)
     ClearHighScores(scores);
 
     fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-    const std::string error = SaveHighScores(scores, path_);
+    const std::string error = SaveHighScores(scores, path_).Error;
     EXPECT_NE(error, "");
     EXPECT_NE(error.find(path_), std::string::npos);
     EXPECT_EQ(Read(path_), original);
