@@ -56,6 +56,8 @@ bool FollowLinks(const std::string &path, std::string &final, std::string &error
     }
 }
 
+} // namespace
+
 bool WriteAll(int fd, std::string_view data)
 {
     while (!data.empty()) {
@@ -69,8 +71,6 @@ bool WriteAll(int fd, std::string_view data)
     }
     return true;
 }
-
-} // namespace
 
 std::string WriteFileAtomically(const std::string &requestedPath, std::string_view contents)
 {

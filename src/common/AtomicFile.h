@@ -14,4 +14,8 @@ namespace vorlix {
 // Returns an empty string on success, else a message saying why the file could not be written.
 std::string WriteFileAtomically(const std::string &path, std::string_view contents);
 
+// Writes all of `data` to the open file `fd`, through short writes and interruptions.
+// False with errno set when a write fails.
+bool WriteAll(int fd, std::string_view data);
+
 } // namespace vorlix

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <string_view>
 #include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -38,20 +37,6 @@ std::array<HighScoreTable *, 3> TablesInFileOrder(HighScores &scores)
 }
 
 std::string ErrnoText(const std::string &what) { return what + ": " + std::strerror(errno); }
-
-bool WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 // "<path>.bak", then "<path>.bak1", "<path>.bak2", ...
 std::string BackupName(const std::string &path, int n)

@@ -2,8 +2,6 @@
 
 #include "settings/IntegerText.h"
 
-#include <algorithm>
-
 namespace vorlix {
 
 namespace {
@@ -30,38 +28,17 @@ std::string WithoutLineBreaks(std::string_view value)
     return result;
 }
 
-// Splits text into lines ending at LF, CR LF or a lone CR. Each kind of line end is looked
-// for once per occurrence, so a file with only one kind stays a linear scan.
-class LineSplitter {
-public:
-    explicit LineSplitter(std::string_view text)
-        : text_(text), nextLf_(text.find('\n')), nextCr_(text.find('\r'))
-    {
-    }
-
-    bool Next(std::string_view &line)
-    {
-        if (position_ >= text_.size())
-            return false;
-        if (nextLf_ < position_)
-            nextLf_ = text_.find('\n', position_);
-        if (nextCr_ < position_)
-            nextCr_ = text_.find('\r', position_);
-        const std::size_t end = std::min(nextLf_, nextCr_);
-        line = text_.substr(position_, end - position_);
-        if (end == std::string_view::npos)
-            position_ = text_.size();
-        else
-            position_ = end + (end == nextCr_ && end + 1 == nextLf_ ? 2 : 1);
-        return true;
-    }
-
-private:
-    std::string_view text_;
-    std::size_t position_ = 0;
-    std::size_t nextLf_;
-    std::size_t nextCr_;
-};
+// The next line of `text`, which loses it and its line end: LF, CR LF or a lone CR.
+std::string_view TakeLine(std::string_view &text)
+{
+    const std::size_t end = text.find_first_of("\r\n");
+    const std::string_view line = text.substr(0, end);
+    if (end == std::string_view::npos)
+        text = {};
+    else
+        text.remove_prefix(end + (text.substr(end, 2) == "\r\n" ? 2 : 1));
+    return line;
+}
 
 } // namespace
 
@@ -74,9 +51,8 @@ IniDocument IniDocument::Parse(std::string_view text)
 
     IniDocument document;
     Section *current = nullptr;
-    LineSplitter lines(text);
-    for (std::string_view raw; lines.Next(raw);) {
-        const std::string_view line = Trim(raw);
+    while (!text.empty()) {
+        const std::string_view line = Trim(TakeLine(text));
 
         if (line.empty() || line.front() == ';')
             continue;
