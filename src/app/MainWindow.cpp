@@ -309,6 +309,8 @@ void MainWindow::SetPlayers(int players)
     else
         ApplyTwoPlayerLayout();
     menu_.MarkPlayers(players == 1);
+    // The window changed size: a pit that comes into view shows its blank cells like the other.
+    RepaintMainWindow();
 }
 
 void MainWindow::SetMode(const char *mode)
