@@ -24,6 +24,8 @@
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -249,6 +251,13 @@ TEST_F(TextFitTest, HighScoresWithThirtyCharacterNamesAndTenDigitNumbers)
     for (const THighScores::Row &row : dialog.Rows)
         mayShorten += {row.Name, row.Level, row.Lines, row.Pieces, row.Bonuses};
     ExpectFits(&dialog, mayShorten);
+
+    // A shortened name shows whole where the pointer rests.
+    QLabel *name = dialog.Rows[0].Name;
+    QHelpEvent help(QEvent::ToolTip, name->rect().center(), name->mapToGlobal(name->rect().center()));
+    QCoreApplication::sendEvent(name, &help);
+    EXPECT_EQ(QToolTip::text().toStdString(), names[0]);
+    QToolTip::hideText();
 }
 
 TEST_F(TextFitTest, SummaryForOneAndTwoPlayers)
