@@ -25,8 +25,6 @@ public:
 
     QString ShownText() const { return Fitted().text; }
     QFont ShownFont() const { return Fitted().font; }
-    // The width left for the text: the contents less margin and indent.
-    int TextRoom() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -39,6 +37,8 @@ private:
     };
     Fit Fitted() const;
     int EffectiveIndent() const;
+    // The width left for the text: the contents less margin and indent.
+    int TextRoom() const;
 };
 
 } // namespace vorlix

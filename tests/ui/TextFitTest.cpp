@@ -16,6 +16,7 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,9 +25,8 @@
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QToolTip>
-#include <QHelpEvent>
 #include <QTemporaryDir>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
