@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgtest-dev libbenchmark-dev
-          xvfb xdotool openbox x11-utils imagemagick desktop-file-utils appstream)
+          fonts-liberation xvfb xdotool openbox x11-utils imagemagick desktop-file-utils appstream)
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

@@ -1,5 +1,6 @@
 #include "app/AboutBox.h"
 #include "scores/DialogSupport.h"
+#include "scores/GameFont.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -13,7 +14,7 @@ QLabel *AddLabel(QWidget *parent, const QString &text, int top, int pixelSize, b
 {
     auto *label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
-    QFont font = label->font();
+    QFont font = GameFont();
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     label->setFont(font);
@@ -30,9 +31,7 @@ AboutBox::AboutBox()
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(298, 213);
     setAccessibleName(QStringLiteral("About Vorlix"));
-    QFont font = this->font();
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(GameFont());
 
     auto *panel = new QFrame(this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);

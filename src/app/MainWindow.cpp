@@ -6,6 +6,7 @@
 #include "render/PitPanel.h"
 #include "render/PitRenderer.h"
 #include "scores/DialogSupport.h"
+#include "scores/GameFont.h"
 #include "scores/HighScoreFile.h"
 #include "settings/SettingsFile.h"
 
@@ -92,9 +93,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::CreateWidgets()
 {
-    QFont font = this->font();
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(GameFont());
 
     client_ = new ClientArea(this, app_);
     client_->setFocusPolicy(Qt::NoFocus);
@@ -310,6 +309,8 @@ void MainWindow::SetPlayers(int players)
     else
         ApplyTwoPlayerLayout();
     menu_.MarkPlayers(players == 1);
+    // The window changed size: a pit that comes into view shows its blank cells like the other.
+    RepaintMainWindow();
 }
 
 void MainWindow::SetMode(const char *mode)

@@ -1,6 +1,6 @@
 #include "app/StatusStrip.h"
 
-#include <QLabel>
+#include "scores/GameFont.h"
 
 namespace vorlix {
 
@@ -14,8 +14,8 @@ StatusStrip::StatusStrip(QWidget *parent) : QWidget(parent)
     setFixedHeight(Height);
     int left = 0;
     for (std::size_t i = 0; i < panels_.size(); ++i) {
-        auto *label = new QLabel(this);
-        label->setTextFormat(Qt::PlainText);
+        // A text too long for its panel, from an edited settings file, shows shortened.
+        auto *label = new FitLabel(this);
         label->setFrameStyle(QFrame::Panel | (i == 0 ? QFrame::Raised : QFrame::Sunken));
         label->setIndent(2);
         label->setGeometry(left, 0, PanelWidths[i], Height);

@@ -4,6 +4,7 @@
 #include "app/SplashScreen.h"
 #include "render/PictureSet.h"
 #include "render/PitPanel.h"
+#include "scores/GameFont.h"
 #include "scores/HighScoresDialog.h"
 #include "scores/SummaryDialog.h"
 #include "settings/dialog/ControlForm.h"
@@ -22,8 +23,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Vorlix"));
     QApplication::setWindowIcon(ProgramIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlix.Vorlix"));
-    // Flat buttons show no focus under the default style; keyboard players need to see it.
-    application.setStyleSheet(QStringLiteral("QPushButton:flat:focus { border: 1px dotted palette(text); }"));
+    UseGameLook(application);
 
     AppState state;
     auto splash = std::make_unique<SplashScreen>(state.pictures.Splash);

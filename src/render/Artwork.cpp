@@ -191,7 +191,8 @@ struct PieceLook {
 };
 
 // Twelve hues round the colour wheel, then eight patterned tiles, so every tile is told apart
-// by colour or by pattern.
+// by colour or by pattern. None is grey: settled blocks are, and a falling piece must never
+// melt into them.
 constexpr std::array<PieceLook, PieceTileCount> PieceLooks{{
     {0, 0.82, 0.90, Face::Plain},      // 1 red
     {28, 0.85, 0.95, Face::Plain},     // 2 orange
@@ -206,13 +207,13 @@ constexpr std::array<PieceLook, PieceTileCount> PieceLooks{{
     {305, 0.65, 0.85, Face::Plain},    // 11 magenta
     {335, 0.55, 0.95, Face::Plain},    // 12 rose
     {44, 0.70, 0.88, Face::Pyramid},   // 13 gold
-    {210, 0.08, 0.80, Face::Pyramid},  // 14 silver
+    {75, 0.78, 0.80, Face::Pyramid},   // 14 peridot
     {350, 0.85, 0.75, Face::Gem},      // 15 ruby
     {148, 0.80, 0.68, Face::Gem},      // 16 emerald
     {222, 0.80, 0.78, Face::Stud},     // 17 sapphire
     {20, 0.70, 0.72, Face::Stripes},   // 18 copper
-    {195, 0.25, 0.95, Face::Inset},    // 19 ice
-    {285, 0.45, 0.70, Face::Checker},  // 20 amethyst
+    {195, 0.42, 0.95, Face::Inset},    // 19 ice
+    {285, 0.56, 0.76, Face::Checker},  // 20 amethyst
 }};
 
 // 5 x 7 block letters (the I is narrower), enough for the two words the pictures need.
@@ -309,6 +310,9 @@ void DrawRaisedWord(QImage &img, std::string_view word, int cell, int left, int 
         }
 }
 
+// One colour per kind, in kind order, so the next piece's kind shows at a glance.
+constexpr std::array<double, PieceKindCount> PreviewHues{190, 55, 24, 222, 282, 128, 352};
+
 constexpr std::array<std::array<std::string_view, 4>, PieceKindCount> SpawnShapes{{
     {"#", "#", "#", "#"},
     {"##", "##"},
@@ -334,7 +338,7 @@ QImage PieceTile(int number)
 QImage PitTile()
 {
     QImage img = Opaque({TileSize, TileSize}, Black);
-    DrawBlock(img, 0, 0, TileSize, Hsv(214, 0.16, 0.50), 2, Face::Stone);
+    DrawBlock(img, 0, 0, TileSize, Hsv(216, 0.12, 0.42), 2, Face::Stone);
     return img;
 }
 
@@ -468,7 +472,8 @@ QImage PreviewPicture(int kind)
     for (int row = 0; row < rows; ++row)
         for (int col = 0; col < static_cast<int>(shape[static_cast<std::size_t>(row)].size()); ++col)
             if (shape[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] == '#')
-                DrawBlock(img, left + col * block, topY + row * block, block, Hsv(210, 0.28, 0.88), 1, Face::Plain, false);
+                DrawBlock(img, left + col * block, topY + row * block, block,
+                          Hsv(PreviewHues[static_cast<std::size_t>(kind - 1)], 0.72, 0.92), 1, Face::Plain, false);
     return img;
 }
 

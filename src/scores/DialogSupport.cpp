@@ -1,4 +1,5 @@
 #include "scores/DialogSupport.h"
+#include "scores/GameFont.h"
 
 #include <QFont>
 #include <QFrame>
@@ -18,10 +19,7 @@ void MakeDialogWindow(QWidget *dialog, const QString &caption, int width, int he
     dialog->setWindowTitle(caption);
     dialog->setAccessibleName(caption);
     dialog->setFixedSize(width, height);
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    dialog->setFont(font);
+    dialog->setFont(GameFont());
 }
 
 void PresentDialog(QWidget *dialog, QWidget *mainWindow, QWidget *focus)

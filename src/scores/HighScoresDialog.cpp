@@ -1,5 +1,7 @@
 #include "scores/HighScoresDialog.h"
 
+#include "scores/GameFont.h"
+
 #include <QCloseEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -16,11 +18,15 @@ constexpr int FirstRowTop = 64;
 constexpr int RowStep = 16;
 constexpr int RowHeight = 15;
 
+// Names and numbers too long for their column show shortened with "…", whole in the tooltip:
+// a number cut at its edge would read as another number.
 QLabel *MakeCell(QWidget *parent, const QString &name, const QString &accessibleName, int left,
                  int top, int width, Qt::Alignment alignment)
 {
-    QLabel *label = MakeLabel(parent, name, left, top);
+    auto *label = new FitLabel(parent);
+    label->setObjectName(name);
     label->setAccessibleName(accessibleName);
+    label->move(left, top);
     label->setFixedSize(width, RowHeight);
     label->setAlignment(alignment | Qt::AlignVCenter);
     return label;

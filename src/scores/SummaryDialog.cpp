@@ -1,6 +1,7 @@
 #include "scores/SummaryDialog.h"
 
 #include "engine/Saturate.h"
+#include "scores/GameFont.h"
 #include "scores/HighScoresDialog.h"
 
 #include <QCloseEvent>
@@ -18,6 +19,20 @@ constexpr std::int64_t FixedBonusValue = 2000;
 
 QString Latin1(const std::string &text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
+// The lines end inside the frame, as far from its right edge as they start from its left.
+constexpr int LinesRight = 177;
+
+QLabel *MakeLine(QWidget *parent, const QString &objectName, int left, int top, const QString &text)
+{
+    auto *label = new FitLabel(parent);
+    label->setObjectName(objectName);
+    label->setText(text);
+    label->move(left, top);
+    label->setFixedWidth(LinesRight + 1 - left);
+    label->adjustSize();
+    return label;
+}
+
 std::int64_t FinalScore(const PlayerState &player, std::int64_t bonusValue)
 {
     return static_cast<std::int64_t>(player.Score) + player.Bonuses * bonusValue;
@@ -33,13 +48,13 @@ TSummery::TSummery(const GameState &state, Settings &settings, HighScores &score
     MakeDialogWindow(this, QStringLiteral("Game Summery"), 187, 230);
 
     MakeBevel(this, QStringLiteral("Bevel1"), 2, 2, 182, 193);
-    GameLabel = MakeLabel(this, QStringLiteral("GameLabel"), 8, 8, QStringLiteral("Game:"));
-    LevelLabel = MakeLabel(this, QStringLiteral("LevelLabel"), 8, 23, QStringLiteral("Level: "));
-    ScoreLabel = MakeLabel(this, QStringLiteral("ScoreLabel"), 8, 38, QStringLiteral("Score: "));
-    BonusLabel = MakeLabel(this, QStringLiteral("BonusLabel"), 8, 53, QStringLiteral("Bonus: "));
-    LinesLabel = MakeLabel(this, QStringLiteral("LinesLabel"), 8, 68, QStringLiteral("Lines: "));
-    PiecesLabel = MakeLabel(this, QStringLiteral("PiecesLabel"), 8, 83, QStringLiteral("Pieces: "));
-    TotalLabel = MakeLabel(this, QStringLiteral("TotalLabel"), 9, 99, QStringLiteral("Total Score: "));
+    GameLabel = MakeLine(this, QStringLiteral("GameLabel"), 8, 8, QStringLiteral("Game:"));
+    LevelLabel = MakeLine(this, QStringLiteral("LevelLabel"), 8, 23, QStringLiteral("Level: "));
+    ScoreLabel = MakeLine(this, QStringLiteral("ScoreLabel"), 8, 38, QStringLiteral("Score: "));
+    BonusLabel = MakeLine(this, QStringLiteral("BonusLabel"), 8, 53, QStringLiteral("Bonus: "));
+    LinesLabel = MakeLine(this, QStringLiteral("LinesLabel"), 8, 68, QStringLiteral("Lines: "));
+    PiecesLabel = MakeLine(this, QStringLiteral("PiecesLabel"), 8, 83, QStringLiteral("Pieces: "));
+    TotalLabel = MakeLine(this, QStringLiteral("TotalLabel"), 9, 99, QStringLiteral("Total Score: "));
     MakeBold(TotalLabel);
 
     MessageLabel = MakeLabel(this, QStringLiteral("MessageLabel"), 6, 118);
@@ -79,7 +94,6 @@ void TSummery::ShowForGameEnd()
 void TSummery::SetText(QLabel *label, const QString &text)
 {
     label->setText(text);
-    label->adjustSize();
 }
 
 void TSummery::FormShow()

@@ -140,6 +140,7 @@ TEST_F(MainWindowTest, StatusPanelsAfterStartAndNewGame)
 
 TEST_F(MainWindowTest, PlayersSwitchTheLayout)
 {
+    SavePicture("blank.bmp", {16, 16}, Qt::blue);
     MainWindow &w = Open();
     w.show();
     EXPECT_EQ(w.width(), 280);
@@ -157,6 +158,12 @@ TEST_F(MainWindowTest, PlayersSwitchTheLayout)
     EXPECT_EQ(w.PausePanel().x(), 198);
     EXPECT_TRUE(w.Menu().mnuTwoPlayers->isChecked());
     EXPECT_FALSE(w.Menu().mnuOnePlayer->isChecked());
+    // Between games both pits show their empty cells alike.
+    for (PitPanel *pit : {&w.Player1Panel(), &w.Player2Panel()}) {
+        const QImage shown = pit->Box().grab().toImage();
+        EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2).name().toStdString(), "#0000ff")
+            << pit->accessibleName().toStdString();
+    }
 
     w.Menu().mnuOnePlayer->trigger();
     EXPECT_EQ(w.width(), 280);

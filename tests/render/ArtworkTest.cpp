@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace vorlix {
 namespace {
 
@@ -26,6 +28,56 @@ TEST(ArtworkTest, TwentyDistinctPieceTilesApartFromThePitAndBlank)
     EXPECT_TRUE(PieceTile(0).isNull());
     EXPECT_TRUE(PieceTile(21).isNull());
     EXPECT_TRUE(PreviewPicture(0).isNull());
+}
+
+struct Lab {
+    double L, a, b;
+};
+
+// CIE L*a*b* (D65) of an sRGB colour.
+Lab ToLab(QColor c)
+{
+    auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const double r = linear(c.redF()), g = linear(c.greenF()), b = linear(c.blueF());
+    const double x = (0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047;
+    const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
+    const double z = (0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883;
+    auto f = [](double t) { return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116; };
+    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
+double DeltaE(Lab p, Lab q) { return std::hypot(p.L - q.L, p.a - q.a, p.b - q.b); }
+
+// The mean colour of a picture, leaving out its black pixels when asked (a preview's ground).
+QColor MeanColour(const QImage &image, bool withoutBlack = false)
+{
+    double r = 0, g = 0, b = 0;
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb px = image.pixel(x, y);
+            if (withoutBlack && qGray(px) == 0)
+                continue;
+            r += qRed(px), g += qGreen(px), b += qBlue(px), ++n;
+        }
+    return n == 0 ? QColor() : QColor::fromRgbF(static_cast<float>(r / n / 255), static_cast<float>(g / n / 255),
+                                                static_cast<float>(b / n / 255));
+}
+
+// A falling piece must never vanish into the stack, and each kind's preview has a colour of its
+// own. The bar, a CIE76 difference of 30, is about as far apart as the red and orange tiles are
+// from each other: two colours with different names, told apart at a glance even at 16 pixels.
+TEST(ArtworkTest, PiecesStandApartFromTheStackAndEachPreviewHasItsOwnColour)
+{
+    constexpr double Apart = 30;
+    const Lab stack = ToLab(MeanColour(PitTile()));
+    for (int n = 1; n <= PieceTileCount; ++n)
+        EXPECT_GE(DeltaE(ToLab(MeanColour(PieceTile(n))), stack), Apart) << "piece " << n;
+    for (int i = 1; i <= PieceKindCount; ++i)
+        for (int j = 1; j < i; ++j)
+            EXPECT_GE(DeltaE(ToLab(MeanColour(PreviewPicture(i), true)), ToLab(MeanColour(PreviewPicture(j), true))),
+                      Apart)
+                << "previews " << j << " and " << i;
 }
 
 TEST(ArtworkTest, BackgroundTilesWithoutSeams)

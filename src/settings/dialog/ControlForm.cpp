@@ -102,13 +102,10 @@ TControlForm::TControlForm(Settings &settings, PictureSet &pictures, SettingsDia
     PlayerControls->setObjectName(QStringLiteral("PlayerControls"));
     PlayerControls->setAccessibleName(QStringLiteral("Settings pages"));
     PlayerControls->setGeometry(4, 4, 380, 246);
-    // Six captions in 380 pixels: condensed letters and narrow padding keep every tab in view.
+    // Six captions in 380 pixels: narrow padding keeps every tab in view.
     auto *tabStyle = new CompactTabStyle;
     tabStyle->setParent(PlayerControls);
     PlayerControls->tabBar()->setStyle(tabStyle);
-    QFont tabFont = font();
-    tabFont.setStretch(84);
-    PlayerControls->tabBar()->setFont(tabFont);
     PlayerControls->setUsesScrollButtons(false);
 
     const struct {
