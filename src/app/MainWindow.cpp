@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProxyStyle>
 
 namespace vorlix {
 
@@ -42,6 +43,20 @@ QFrame *MakePicturePanel(QWidget *parent, QSize size, const QPixmap &picture, co
     image->setAccessibleName(name);
     return panel;
 }
+
+// A lone Alt would put the menu bar into keyboard mode and take the arrows and Escape away
+// from a running game, with nothing on screen to say so. Alt with a letter still opens its menu.
+class NoAltNavigationStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 } // namespace
 
@@ -74,6 +89,9 @@ MainWindow::MainWindow(AppState &app, const std::string &gameDir)
     setFocusPolicy(Qt::StrongFocus);
 
     menu_.Build(menuBar());
+    auto *menuStyle = new NoAltNavigationStyle(QApplication::style()->name());
+    menuStyle->setParent(menuBar());
+    menuBar()->setStyle(menuStyle);
     CreateWidgets();
     ConnectMenu();
     connect(&timer1_, &PeriodTimer::Timeout, this, [this] { game_.GravityTick(); });
