@@ -419,7 +419,9 @@ std::int64_t MainWindow::SecondsSinceEpoch() { return QDateTime::currentSecsSinc
 void MainWindow::keyPressEvent(QKeyEvent *event)
 {
     // Auto-repeated presses run a pass like any press: that is how a held key keeps moving.
-    game_.FormKeyDown(TranslateKey(event->key()));
+    // A key whose code would be another key's does nothing at all.
+    if (const std::optional<std::int32_t> code = TranslateKey(event->key()))
+        game_.FormKeyDown(*code);
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent *event)
@@ -427,7 +429,8 @@ void MainWindow::keyReleaseEvent(QKeyEvent *event)
     // X11 sends a release before every repeated press; it is not the key going up.
     if (event->isAutoRepeat())
         return;
-    game_.FormKeyUp(TranslateKey(event->key()));
+    if (const std::optional<std::int32_t> code = TranslateKey(event->key()))
+        game_.FormKeyUp(*code);
 }
 
 bool MainWindow::focusNextPrevChild(bool) { return false; }

@@ -29,6 +29,11 @@ bool Reserved(std::int32_t code)
     return code == Key::C || code == Key::Alt || code == Key::Escape || code == Key::F1 || code == Key::F2;
 }
 
+void RefuseKey(QWidget *parent)
+{
+    ShowMessage(parent, QMessageBox::Information, QStringLiteral("Oi!"), QStringLiteral("Chosen Key is reserved choose another"));
+}
+
 void ShowKey(QLabel *label, int player, int row, const QString &text, const QColor &colour)
 {
     QPalette palette = label->palette();
@@ -57,8 +62,7 @@ void TControlForm::SetBtnClick()
 void TControlForm::FormKeyDown(std::int32_t code)
 {
     if (Reserved(code)) {
-        ShowMessage(this, QMessageBox::Information, QStringLiteral("Oi!"),
-                    QStringLiteral("Chosen Key is reserved choose another"));
+        RefuseKey(this);
         return;
     }
     if (capturePlayer_ == 1)
@@ -118,8 +122,13 @@ bool TControlForm::eventFilter(QObject *watched, QEvent *event)
     }
     const auto *key = static_cast<QKeyEvent *>(event);
     // One long press binds one action; events without a key code are no key at all.
-    if (type == QEvent::KeyPress && !key->isAutoRepeat() && key->key() != 0)
-        FormKeyDown(TranslateKey(key->key()));
+    if (type == QEvent::KeyPress && !key->isAutoRepeat() && key->key() != 0) {
+        // A key that would be stored as another key's code cannot be bound.
+        if (const std::optional<std::int32_t> code = TranslateKey(key->key()))
+            FormKeyDown(*code);
+        else
+            RefuseKey(this);
+    }
     return true;
 }
 
