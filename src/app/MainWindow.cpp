@@ -19,6 +19,9 @@
 #include <QPainter>
 #include <QProxyStyle>
 
+#include <algorithm>
+#include <climits>
+
 namespace vorlix {
 
 namespace {
@@ -80,7 +83,8 @@ MainWindow::MainWindow(AppState &app, const std::string &gameDir)
     : app_(app),
       game_(app.game, app.settings, *this),
       timer1_(1000, this),
-      levelTimer_(60000, this)
+      levelTimer_(60000, this),
+      keys_(game_)
 {
     app_.settings = MakeDefaultSettings(gameDir);
     setWindowTitle(QStringLiteral("Vorlix 2.9"));
@@ -96,11 +100,27 @@ MainWindow::MainWindow(AppState &app, const std::string &gameDir)
     ConnectMenu();
     connect(&timer1_, &PeriodTimer::Timeout, this, [this] { game_.GravityTick(); });
     connect(&levelTimer_, &PeriodTimer::Timeout, this, [this] { game_.LevelTimerTimer(); });
+
+    DesktopKeyRepeat::SuppressRepeatReleases();
+    desktopRepeat_ = DesktopKeyRepeat::Read();
+    keys_.SetTiming(desktopRepeat_.timing);
+    clock_.start();
+    repeatTimer_.setSingleShot(true);
+    repeatTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&repeatTimer_, &QTimer::timeout, this, [this] {
+        keys_.Tick(clock_.elapsed());
+        ScheduleRepeat();
+    });
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state == Qt::ApplicationActive)
+        if (state == Qt::ApplicationActive) {
+            // The player may have changed the desktop's repeat while away.
+            desktopRepeat_ = DesktopKeyRepeat::Read();
+            keys_.SetTiming(desktopRepeat_.timing);
             game_.AppOnActivate();
-        else
+        } else {
+            ForgetHeldKeys();
             game_.FormDeactivate();
+        }
     });
 
     FormCreate();
@@ -154,7 +174,10 @@ void MainWindow::ConnectMenu()
 {
     // Opening a top-level menu takes the player's attention away from the game.
     for (QMenu *top : {menu_.Game1, menu_.Options1, menu_.Help1})
-        connect(top, &QMenu::aboutToShow, this, [this] { game_.FormDeactivate(); });
+        connect(top, &QMenu::aboutToShow, this, [this] {
+            ForgetHeldKeys();
+            game_.FormDeactivate();
+        });
 
     connect(menu_.NewGame1, &QAction::triggered, this, [this] { game_.NewGame1Click(); });
     connect(menu_.Pause1, &QAction::triggered, this, [this] { game_.TogglePause(); });
@@ -418,10 +441,15 @@ std::int64_t MainWindow::SecondsSinceEpoch() { return QDateTime::currentSecsSinc
 
 void MainWindow::keyPressEvent(QKeyEvent *event)
 {
-    // Auto-repeated presses run a pass like any press: that is how a held key keeps moving.
+    // The X server repeats only the key pressed last; the game repeats every held key itself.
+    if (event->isAutoRepeat())
+        return;
     // A key whose code would be another key's does nothing at all.
-    if (const std::optional<std::int32_t> code = TranslateKey(event->key()))
-        game_.FormKeyDown(*code);
+    const std::optional<std::int32_t> code = TranslateKey(event->key());
+    if (!code)
+        return;
+    keys_.Press(*code, clock_.elapsed(), desktopRepeat_.Repeats(event->key(), event->nativeScanCode()));
+    ScheduleRepeat();
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent *event)
@@ -429,8 +457,29 @@ void MainWindow::keyReleaseEvent(QKeyEvent *event)
     // X11 sends a release before every repeated press; it is not the key going up.
     if (event->isAutoRepeat())
         return;
-    if (const std::optional<std::int32_t> code = TranslateKey(event->key()))
-        game_.FormKeyUp(*code);
+    const std::optional<std::int32_t> code = TranslateKey(event->key());
+    if (!code)
+        return;
+    keys_.Release(*code);
+    ScheduleRepeat();
+}
+
+void MainWindow::ScheduleRepeat()
+{
+    const std::optional<std::int64_t> next = keys_.NextRepeat();
+    if (!next) {
+        repeatTimer_.stop();
+        return;
+    }
+    const std::int64_t wait = std::clamp<std::int64_t>(*next - clock_.elapsed(), 0, INT_MAX);
+    repeatTimer_.start(static_cast<int>(wait));
+}
+
+// Their releases will go to another window or a menu.
+void MainWindow::ForgetHeldKeys()
+{
+    keys_.Forget();
+    repeatTimer_.stop();
 }
 
 bool MainWindow::focusNextPrevChild(bool) { return false; }
@@ -452,6 +501,10 @@ void MainWindow::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         game_.FormActivate();
+    // A dialog of the game (the summary) took the keyboard, or the window no longer gets keys.
+    if ((event->type() == QEvent::ActivationChange && !isActiveWindow()) ||
+        (event->type() == QEvent::EnabledChange && !isEnabled()))
+        ForgetHeldKeys();
     QMainWindow::changeEvent(event);
 }
 

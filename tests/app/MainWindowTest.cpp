@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, OpeningAMenuPausesARunningGameOnly)
     EXPECT_TRUE(w.Timer1().Running());
 }
 
-TEST_F(MainWindowTest, KeysWithoutACodeRunNoPass)
+TEST_F(MainWindowTest, KeysWithoutACodeAndTheServersRepeatsRunNoPass)
 {
     MainWindow &w = Open();
     w.show();
@@ -247,6 +247,10 @@ TEST_F(MainWindowTest, KeysWithoutACodeRunNoPass)
         EXPECT_EQ(app_.game.Player1().Piece, held) << std::hex << key;
         EXPECT_FALSE(app_.game.Paused) << std::hex << key;
     }
+    // The game repeats held keys itself; the X server's repeats would double them.
+    send(QEvent::KeyRelease, Qt::Key_Down, true);
+    send(QEvent::KeyPress, Qt::Key_Down, true);
+    EXPECT_EQ(app_.game.Player1().Piece, held);
     EXPECT_TRUE(app_.game.Keys.Player[0].SoftDropFlag);
 
     send(QEvent::KeyPress, Qt::Key_Left);
