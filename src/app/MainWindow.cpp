@@ -18,6 +18,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProxyStyle>
+
+#include <algorithm>
+#include <climits>
 
 namespace vorlix {
 
@@ -44,6 +48,20 @@ QFrame *MakePicturePanel(QWidget *parent, QSize size, const QPixmap &picture, co
     return panel;
 }
 
+// A lone Alt would put the menu bar into keyboard mode and take the arrows and Escape away
+// from a running game, with nothing on screen to say so. Alt with a letter still opens its menu.
+class NoAltNavigationStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 } // namespace
 
 // The client area below the menu bar: draws only the background; the pits are panels on top.
@@ -66,7 +84,8 @@ MainWindow::MainWindow(AppState &app, const std::string &gameDir)
     : app_(app),
       game_(app.game, app.settings, *this),
       timer1_(1000, this),
-      levelTimer_(60000, this)
+      levelTimer_(60000, this),
+      keys_(game_)
 {
     app_.settings = MakeDefaultSettings(gameDir);
     setWindowTitle(QStringLiteral("Vorlix 2.9"));
@@ -75,15 +94,34 @@ MainWindow::MainWindow(AppState &app, const std::string &gameDir)
     setFocusPolicy(Qt::StrongFocus);
 
     menu_.Build(menuBar());
+    auto *menuStyle = new NoAltNavigationStyle(QApplication::style()->name());
+    menuStyle->setParent(menuBar());
+    menuBar()->setStyle(menuStyle);
     CreateWidgets();
     ConnectMenu();
     connect(&timer1_, &PeriodTimer::Timeout, this, [this] { game_.GravityTick(); });
     connect(&levelTimer_, &PeriodTimer::Timeout, this, [this] { game_.LevelTimerTimer(); });
+
+    DesktopKeyRepeat::SuppressRepeatReleases();
+    desktopRepeat_ = DesktopKeyRepeat::Read();
+    keys_.SetTiming(desktopRepeat_.timing);
+    clock_.start();
+    repeatTimer_.setSingleShot(true);
+    repeatTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&repeatTimer_, &QTimer::timeout, this, [this] {
+        keys_.Tick(clock_.elapsed());
+        ScheduleRepeat();
+    });
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state == Qt::ApplicationActive)
+        if (state == Qt::ApplicationActive) {
+            // The player may have changed the desktop's repeat while away.
+            desktopRepeat_ = DesktopKeyRepeat::Read();
+            keys_.SetTiming(desktopRepeat_.timing);
             game_.AppOnActivate();
-        else
+        } else {
+            ForgetHeldKeys();
             game_.FormDeactivate();
+        }
     });
 
     FormCreate();
@@ -135,7 +173,10 @@ void MainWindow::ConnectMenu()
 {
     // Opening a top-level menu takes the player's attention away from the game.
     for (QMenu *top : {menu_.Game1, menu_.Options1, menu_.Help1})
-        connect(top, &QMenu::aboutToShow, this, [this] { game_.FormDeactivate(); });
+        connect(top, &QMenu::aboutToShow, this, [this] {
+            ForgetHeldKeys();
+            game_.FormDeactivate();
+        });
 
     connect(menu_.NewGame1, &QAction::triggered, this, [this] { game_.NewGame1Click(); });
     connect(menu_.Pause1, &QAction::triggered, this, [this] { game_.TogglePause(); });
@@ -401,8 +442,15 @@ std::int64_t MainWindow::SecondsSinceEpoch() { return QDateTime::currentSecsSinc
 
 void MainWindow::keyPressEvent(QKeyEvent *event)
 {
-    // Auto-repeated presses run a pass like any press: that is how a held key keeps moving.
-    game_.FormKeyDown(TranslateKey(event->key()));
+    // The X server repeats only the key pressed last; the game repeats every held key itself.
+    if (event->isAutoRepeat())
+        return;
+    // A key whose code would be another key's does nothing at all.
+    const std::optional<std::int32_t> code = TranslateKey(event->key());
+    if (!code)
+        return;
+    keys_.Press(*code, clock_.elapsed(), desktopRepeat_.Repeats(event->key(), event->nativeScanCode()));
+    ScheduleRepeat();
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent *event)
@@ -410,7 +458,29 @@ void MainWindow::keyReleaseEvent(QKeyEvent *event)
     // X11 sends a release before every repeated press; it is not the key going up.
     if (event->isAutoRepeat())
         return;
-    game_.FormKeyUp(TranslateKey(event->key()));
+    const std::optional<std::int32_t> code = TranslateKey(event->key());
+    if (!code)
+        return;
+    keys_.Release(*code);
+    ScheduleRepeat();
+}
+
+void MainWindow::ScheduleRepeat()
+{
+    const std::optional<std::int64_t> next = keys_.NextRepeat();
+    if (!next) {
+        repeatTimer_.stop();
+        return;
+    }
+    const std::int64_t wait = std::clamp<std::int64_t>(*next - clock_.elapsed(), 0, INT_MAX);
+    repeatTimer_.start(static_cast<int>(wait));
+}
+
+// Their releases will go to another window or a menu.
+void MainWindow::ForgetHeldKeys()
+{
+    keys_.Forget();
+    repeatTimer_.stop();
 }
 
 bool MainWindow::focusNextPrevChild(bool) { return false; }
@@ -432,6 +502,10 @@ void MainWindow::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         game_.FormActivate();
+    // A dialog of the game (the summary) took the keyboard, or the window no longer gets keys.
+    if ((event->type() == QEvent::ActivationChange && !isActiveWindow()) ||
+        (event->type() == QEvent::EnabledChange && !isEnabled()))
+        ForgetHeldKeys();
     QMainWindow::changeEvent(event);
 }
 

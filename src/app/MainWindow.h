@@ -1,12 +1,16 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/DesktopKeyRepeat.h"
 #include "app/PeriodTimer.h"
 #include "app/MainMenu.h"
 #include "engine/Game.h"
 #include "engine/GameHost.h"
+#include "engine/KeyRepeat.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -106,6 +110,8 @@ private:
     void SetMode(const char *mode);
     void PiecePreviewClick();
     void ShowPlainMessage(const QString &text);
+    void ScheduleRepeat();
+    void ForgetHeldKeys();
 
     AppState &app_;
     Game game_;
@@ -113,6 +119,12 @@ private:
     PeriodTimer levelTimer_;
     MainMenu menu_;
     Dialogs dialogs_;
+
+    // Held keys repeat through the game's own timer, at the desktop's delay and rate.
+    KeyRepeat keys_;
+    DesktopKeyRepeat desktopRepeat_;
+    QTimer repeatTimer_;
+    QElapsedTimer clock_;
 
     ClientArea *client_ = nullptr;
     PitPanel *player1panel_ = nullptr;

@@ -5,6 +5,7 @@
 #include "settings/Settings.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace vorlix {
@@ -27,6 +28,8 @@ public:
 
     // Keyboard (key codes of the keyboard layer). Key-down ends with one PlayStep pass.
     void FormKeyDown(std::int32_t key);
+    // One repeat of held keys: the key-down of each of them, then a single pass.
+    void FormKeyRepeat(std::span<const std::int32_t> keys);
     // Clears flags only; never runs a pass.
     void FormKeyUp(std::int32_t key);
     void ResetKeyFlags();
@@ -98,6 +101,7 @@ private:
     PlayerState &Player(int player) { return state_.Players[static_cast<std::size_t>(player)]; }
     PlayerKeyFlags &Flags(int player) { return state_.Keys.Player[static_cast<std::size_t>(player)]; }
 
+    void ApplyKeyDown(std::int32_t key); // a key-down without its pass
     void SetTimer(GameTimer timer, bool on) { host_.SetTimerEnabled(timer, on); }
     void StartGravityIfRunning();
     void PauseSteps();                 // blank pits, Paused, pause panel, both timers off

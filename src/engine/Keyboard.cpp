@@ -20,6 +20,19 @@ VerticalRoles RolesFor(PlayerKeyFlags &flags, bool gravityDown)
 
 void Game::FormKeyDown(std::int32_t key)
 {
+    ApplyKeyDown(key);
+    PlayStep();
+}
+
+void Game::FormKeyRepeat(std::span<const std::int32_t> keys)
+{
+    for (std::int32_t key : keys)
+        ApplyKeyDown(key);
+    PlayStep();
+}
+
+void Game::ApplyKeyDown(std::int32_t key)
+{
     const Settings &s = settings_;
     if (key == Key::Escape)
         TogglePause();
@@ -57,8 +70,6 @@ void Game::FormKeyDown(std::int32_t key)
         if (key == s.P2DownFast)
             p2.DropFlag = true;
     }
-
-    PlayStep();
 }
 
 void Game::FormKeyUp(std::int32_t key)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QTemporaryDir>
 
@@ -231,6 +232,36 @@ TEST_F(MainWindowTest, OpeningAMenuPausesARunningGameOnly)
     EXPECT_FALSE(app_.game.Paused);
     EXPECT_FALSE(w.PausePanel().isVisible());
     EXPECT_TRUE(w.Timer1().Running());
+}
+
+TEST_F(MainWindowTest, KeysWithoutACodeAndTheServersRepeatsRunNoPass)
+{
+    MainWindow &w = Open();
+    w.show();
+    w.Menu().NewGame1->trigger();
+    w.SetTimerInterval(GameTimer::Gravity, 100'000'000); // no gravity meanwhile
+    auto send = [&w](QEvent::Type type, int key, bool autoRepeat = false) {
+        QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
+        QApplication::sendEvent(&w, &event);
+    };
+    send(QEvent::KeyPress, Qt::Key_Down); // held: every pass would drop the piece a row
+    const Grid held = app_.game.Player1().Piece;
+
+    // U+1000 would pause as Escape; U+1015 would be Down, its release ending the soft drop.
+    for (int key : {0x1000, 0x1015, 0x1FFF, int(Qt::Key_unknown), int(Qt::Key_AltGr), int(Qt::Key_Dead_Acute)}) {
+        send(QEvent::KeyPress, key);
+        send(QEvent::KeyRelease, key);
+        EXPECT_EQ(app_.game.Player1().Piece, held) << std::hex << key;
+        EXPECT_FALSE(app_.game.Paused) << std::hex << key;
+    }
+    // The game repeats held keys itself; the X server's repeats would double them.
+    send(QEvent::KeyRelease, Qt::Key_Down, true);
+    send(QEvent::KeyPress, Qt::Key_Down, true);
+    EXPECT_EQ(app_.game.Player1().Piece, held);
+    EXPECT_TRUE(app_.game.Keys.Player[0].SoftDropFlag);
+
+    send(QEvent::KeyPress, Qt::Key_Left);
+    EXPECT_NE(app_.game.Player1().Piece, held) << "a real key still runs its pass";
 }
 
 TEST_F(MainWindowTest, ZeroSecondsLevelTimerNeverRuns)

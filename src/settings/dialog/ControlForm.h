@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 
 class QButtonGroup;
 class QCheckBox;
@@ -153,6 +154,7 @@ private:
 
     int capturePlayer_ = 0; // 1 or 2 while capturing
     int captureRow_ = -1;   // the label showing "Select"; -1 when no capture runs
+    std::set<std::uint32_t> heldKeys_; // keys down during the capture, not yet released
 };
 
 } // namespace vorlix

@@ -29,6 +29,13 @@ bool Reserved(std::int32_t code)
     return code == Key::C || code == Key::Alt || code == Key::Escape || code == Key::F1 || code == Key::F2;
 }
 
+// The box takes the keyboard: the releases of the keys held now go to it.
+void RefuseKey(QWidget *parent, std::set<std::uint32_t> &heldKeys)
+{
+    ShowMessage(parent, QMessageBox::Information, QStringLiteral("Oi!"), QStringLiteral("Chosen Key is reserved choose another"));
+    heldKeys.clear();
+}
+
 void ShowKey(QLabel *label, int player, int row, const QString &text, const QColor &colour)
 {
     QPalette palette = label->palette();
@@ -47,6 +54,7 @@ void TControlForm::SetBtnClick()
         return;
     capturePlayer_ = page == TabPlayer1 ? 1 : 2;
     captureRow_ = 0;
+    heldKeys_.clear();
     // Every key of this window comes here first, before any control or shortcut sees it.
     qApp->installEventFilter(this);
     UpdateButtons();
@@ -57,8 +65,7 @@ void TControlForm::SetBtnClick()
 void TControlForm::FormKeyDown(std::int32_t code)
 {
     if (Reserved(code)) {
-        ShowMessage(this, QMessageBox::Information, QStringLiteral("Oi!"),
-                    QStringLiteral("Chosen Key is reserved choose another"));
+        RefuseKey(this, heldKeys_);
         return;
     }
     if (capturePlayer_ == 1)
@@ -117,9 +124,23 @@ bool TControlForm::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     const auto *key = static_cast<QKeyEvent *>(event);
-    // One long press binds one action; events without a key code are no key at all.
-    if (type == QEvent::KeyPress && !key->isAutoRepeat() && key->key() != 0)
-        FormKeyDown(TranslateKey(key->key()));
+    // One long press binds one action. The X server repeats a held key as presses alone (the
+    // main window asks it to), so a press of a key not yet released is a repeat too.
+    const std::uint32_t physical = key->nativeScanCode() ? key->nativeScanCode() : static_cast<std::uint32_t>(key->key());
+    if (type == QEvent::KeyRelease) {
+        if (!key->isAutoRepeat())
+            heldKeys_.erase(physical);
+        return true;
+    }
+    const bool repeat = key->isAutoRepeat() || !heldKeys_.insert(physical).second;
+    // Events without a key code are no key at all.
+    if (type == QEvent::KeyPress && !repeat && key->key() != 0) {
+        // A key that would be stored as another key's code cannot be bound.
+        if (const std::optional<std::int32_t> code = TranslateKey(key->key()))
+            FormKeyDown(*code);
+        else
+            RefuseKey(this, heldKeys_);
+    }
     return true;
 }
 

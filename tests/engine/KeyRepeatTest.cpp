@@ -1,0 +1,136 @@
+#include "GameFixture.h"
+#include "engine/KeyRepeat.h"
+
+namespace vorlix::test {
+namespace {
+
+constexpr int Square = 2; // two rows tall, columns 5 and 6 at the spawn
+
+// Held keys against a clock the test moves on, one millisecond at a time.
+class KeyRepeatTest : public GameFixture {
+protected:
+    KeyRepeat keys{game};
+    std::int64_t now = 0;
+    KeyRepeat::Timing timing{300, 50};
+
+    void StartWithSquares(int players)
+    {
+        keys.SetTiming(timing);
+        Start(players);
+        for (int player = 0; player < players; ++player)
+            Deal(player, Square);
+    }
+    // Ticks at every millisecond after `now` up to `end`, as a timer would.
+    void RunUntil(std::int64_t end)
+    {
+        while (now < end)
+            keys.Tick(++now);
+    }
+    // Rows the square has fallen and columns it has moved since its spawn.
+    int Fallen(int player) { return CellsOf(P(player).Piece).front().second - 1; }
+    int Moved(int player) { return CellsOf(P(player).Piece).front().first - 5; }
+};
+
+TEST_F(KeyRepeatTest, AHeldKeyActsAtOnceThenAfterTheDelayAtTheRate)
+{
+    for (KeyRepeat::Timing t : {KeyRepeat::Timing{300, 50}, KeyRepeat::Timing{660, 40}}) {
+        timing = t;
+        now = 0;
+        StartWithSquares(1);
+        keys.Press(settings.P1DownSlow, now);
+        EXPECT_EQ(Fallen(0), 1);
+        RunUntil(t.DelayMs - 1);
+        EXPECT_EQ(Fallen(0), 1) << "no repeat before the delay";
+        RunUntil(t.DelayMs);
+        EXPECT_EQ(Fallen(0), 2);
+        RunUntil(t.DelayMs + t.IntervalMs - 1);
+        EXPECT_EQ(Fallen(0), 2);
+        RunUntil(t.DelayMs + 10 * t.IntervalMs);
+        EXPECT_EQ(Fallen(0), 12);
+        keys.Release(settings.P1DownSlow);
+        RunUntil(now + 1000);
+        EXPECT_EQ(Fallen(0), 12) << "the release ends the repeats";
+        EXPECT_FALSE(keys.NextRepeat());
+    }
+}
+
+TEST_F(KeyRepeatTest, ALateRepeatIsOneRepeatNotABurst)
+{
+    StartWithSquares(1);
+    keys.Press(settings.P1DownSlow, now);
+    keys.Tick(timing.DelayMs + 5 * timing.IntervalMs);
+    EXPECT_EQ(Fallen(0), 2);
+    keys.Tick(timing.DelayMs + 5 * timing.IntervalMs);
+    EXPECT_EQ(Fallen(0), 2);
+}
+
+TEST_F(KeyRepeatTest, AHeldKeyKeepsActingWhileAnotherIsTapped)
+{
+    StartWithSquares(1);
+    keys.Press(settings.P1DownSlow, now);
+    RunUntil(100);
+    keys.Press(settings.P1Left, now);
+    RunUntil(150);
+    keys.Release(settings.P1Left);
+    RunUntil(timing.DelayMs + 4 * timing.IntervalMs);
+    EXPECT_EQ(Fallen(0), 1 + 1 + 5) << "the press, the tap's pass, five repeats";
+    EXPECT_EQ(Moved(0), -1) << "the released key does not repeat";
+}
+
+TEST_F(KeyRepeatTest, TwoHeldKeysShareOneStreamAndOutliveEachOther)
+{
+    StartWithSquares(2);
+    keys.Press(settings.P1DownSlow, now);
+    RunUntil(120);
+    keys.Press(settings.P2DownSlow, now);
+    EXPECT_EQ(Fallen(0), 2) << "player 2's pass also acts on player 1's held key";
+    RunUntil(timing.DelayMs + 8 * timing.IntervalMs);
+    // Repeats at delay + k * interval, k = 0..8. Every pass acts on every held flag, so player
+    // 1's repeats move player 2's piece too, before player 2's own delay is over.
+    EXPECT_EQ(Fallen(0), 2 + 9) << "a second held key adds no repeats";
+    EXPECT_EQ(Fallen(1), 1 + 9);
+
+    keys.Release(settings.P1DownSlow);
+    RunUntil(now + 4 * timing.IntervalMs);
+    EXPECT_EQ(Fallen(0), 11);
+    EXPECT_EQ(Fallen(1), 10 + 4) << "player 2's key goes on at the same rate";
+}
+
+TEST_F(KeyRepeatTest, TheServersRepeatsOfAHeldKeyAddNothing)
+{
+    StartWithSquares(1);
+    keys.Press(settings.P1DownSlow, now);
+    // Presses the X server repeats without releases, just before the game's own repeats.
+    for (int n = 0; n <= 10; ++n) {
+        RunUntil(timing.DelayMs + n * timing.IntervalMs - 1);
+        keys.Press(settings.P1DownSlow, now);
+    }
+    RunUntil(timing.DelayMs + 10 * timing.IntervalMs);
+    EXPECT_EQ(Fallen(0), 1 + 11);
+}
+
+TEST_F(KeyRepeatTest, HeldOneShotKeysActAgainAtEveryRepeatUntilForgotten)
+{
+    StartWithSquares(1);
+    keys.Press(settings.P1Right, now);
+    RunUntil(10);
+    keys.Press(settings.P1DownFast, now);
+    const int dealt = state.Pieces;
+    RunUntil(10 + timing.DelayMs + 3 * timing.IntervalMs);
+    EXPECT_EQ(state.Pieces, dealt + 3) << "the held hard-drop key drops the next piece at each repeat";
+
+    // Keys the desktop does not repeat (modifiers) act once.
+    keys.Release(settings.P1DownFast);
+    keys.Press(settings.P1DownFast, now, false);
+    RunUntil(now + timing.DelayMs + 5 * timing.IntervalMs);
+    EXPECT_EQ(state.Pieces, dealt + 4);
+
+    keys.Forget();
+    EXPECT_FALSE(keys.NextRepeat());
+    const Grid before = P(0).Piece;
+    RunUntil(now + 1000);
+    EXPECT_EQ(P(0).Piece, before);
+}
+
+} // namespace
+} // namespace vorlix::test
