@@ -3,7 +3,7 @@
 # As root it installs what is missing; otherwise it prints the one apt-get line to run.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgtest-dev libbenchmark-dev
+packages=(cmake g++ make pkg-config qt6-base-dev libxcb1-dev libgtest-dev libbenchmark-dev
           xvfb xdotool openbox x11-utils imagemagick desktop-file-utils appstream)
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -69,8 +69,8 @@ MainWindow::MainWindow(AppState &app, const std::string &gameDir)
 {
     app_.settings = MakeDefaultSettings(gameDir);
     setWindowTitle(QStringLiteral("Vorlix 2.9"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // System menu, minimise and close; the window is fixed in size.
+    SetFrameButtons(this, FrameButtons::MenuMinimiseClose);
     setFocusPolicy(Qt::StrongFocus);
 
     menu_.Build(menuBar());

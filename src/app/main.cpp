@@ -11,8 +11,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QWindow>
 
 #include <memory>
+#include <string>
+#include <unistd.h>
 
 using namespace vorlix;
 
@@ -52,8 +55,9 @@ int main(int argc, char *argv[])
 
     // The other windows, created once in their fixed order.
     AboutBox aboutBox;
+    MainWindowLock lock([&](bool enabled) { mainWindow->SetMainWindowEnabled(enabled); }, mainWindow.get());
     MainWindowHooks hooks;
-    hooks.SetMainWindowEnabled = [&](bool enabled) { mainWindow->SetMainWindowEnabled(enabled); };
+    hooks.Lock = &lock;
     hooks.RepaintMainWindow = [&] { mainWindow->RepaintMainWindow(); };
     hooks.MainWindow = mainWindow.get();
     THighScores highScores(state.settings, state.scores, hooks);
@@ -66,7 +70,13 @@ int main(int argc, char *argv[])
     TControlForm controlForm(state.settings, state.pictures, settingsHooks);
 
     MainWindow::Dialogs dialogs;
-    dialogs.showAbout = [&] { aboutBox.exec(); };
+    dialogs.showAbout = [&] {
+        // Modal, so the main window is disabled while it is up, and cannot be left minimised.
+        lock.Hold(&aboutBox);
+        aboutBox.windowHandle()->setTransientParent(mainWindow->windowHandle());
+        aboutBox.exec();
+        lock.Release(&aboutBox);
+    };
     dialogs.showSummary = [&] { summary.ShowForGameEnd(); };
     dialogs.showHighScores = [&] { highScores.ShowFromMenu(); };
     dialogs.showSettings = [&] { controlForm.ShowFromMenu(); };

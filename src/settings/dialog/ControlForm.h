@@ -36,8 +36,8 @@ struct SettingsDialogHooks : MainWindowHooks {
 using FileChooser = std::function<std::optional<QString>(QWidget *parent, const QString &current)>;
 
 // The settings dialog. It works on the settings directly: every control takes effect when it
-// is used, except the scoring values, which OK takes. Not modal; the main window is disabled
-// while it is up, and OK (also a close by the window manager or Escape) enables it again.
+// is used, except the scoring values, which OK takes. Not modal; it holds the main window
+// disabled while it is up, and OK (also a close by the window manager or Escape) lets go.
 class TControlForm : public QWidget {
     Q_OBJECT
 public:
@@ -46,8 +46,8 @@ public:
     TControlForm(Settings &settings, PictureSet &pictures, SettingsDialogHooks hooks);
     ~TControlForm() override;
 
-    // Options -> Settings: disables the main window, fills the controls and shows the dialog
-    // on the tab it was closed on.
+    // Options -> Settings: holds the main window disabled, fills the controls and shows the
+    // dialog on the tab it was closed on.
     void ShowFromMenu();
 
     // Fills every control from the settings. Leaves the current tab, the buttons, the bevel

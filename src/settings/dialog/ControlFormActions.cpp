@@ -62,7 +62,7 @@ void SetChecked(QButtonGroup *group, QAbstractButton *button)
 
 void TControlForm::ShowFromMenu()
 {
-    hooks_.EnableMainWindow(false);
+    hooks_.Hold(this);
     FormShow();
     UpdateButtons();
     PresentDialog(this, hooks_.MainWindow, CapturingKeys() ? nullptr : OkBtn);
@@ -155,7 +155,7 @@ bool TControlForm::OkBtnClick()
         }
         settings_.*ScoringValues[i] = *value;
     }
-    hooks_.EnableMainWindow(true);
+    hooks_.Release(this);
     if (hooks_.ReAdjustSize)
         hooks_.ReAdjustSize();
     hide();
