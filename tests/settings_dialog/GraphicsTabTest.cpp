@@ -90,6 +90,23 @@ TEST_F(GraphicsTab, ChoosingAPictureForPieceFiveChangesOnlyPieceFive)
     EXPECT_FALSE(form->pitbutton->Sunken());
 }
 
+TEST_F(GraphicsTab, PickingAPictureKeepsValuesTypedButNotYetTaken)
+{
+    Open();
+    ShowPage(TControlForm::TabScoring);
+    Type(form->ScoringEdits[7], "1500"); // Points mode, four lines
+    ShowPage(TControlForm::TabGraphics);
+    for (PicturePanel *panel : {form->piecebutton, form->pitbutton}) {
+        nextChoice = WritePicture("picked.bmp", qRgb(4, 5, 6));
+        panel->click();
+        EXPECT_EQ(form->ScoringEdits[7]->text(), "1500");
+    }
+    EXPECT_EQ(form->pitbutton->FileName(), "picked.bmp");
+    EXPECT_EQ(Colour(form->pitimage->pixmap()), qRgb(4, 5, 6));
+    form->OkBtn->click();
+    EXPECT_EQ(settings.PFour, 1500);
+}
+
 TEST_F(GraphicsTab, APieceNumberOutsideOneToTwentyChangesNothing)
 {
     Open();

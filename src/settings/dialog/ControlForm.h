@@ -62,6 +62,9 @@ public:
 
     bool CapturingKeys() const { return captureRow_ >= 0; }
 
+    // The next (1) or previous (-1) enabled page, wrapping around; nothing during a capture.
+    void TurnPage(int step);
+
     // Replaces the file dialog (tests).
     void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
 
@@ -126,6 +129,7 @@ private:
     void LevelEditChange(QLineEdit *edit, std::int32_t Settings::*setting);
     void PiececomboChange(const QString &text);
     void PictureClick(PicturePanel *panel, PictureSlot slot);
+    void ShowPicture(PictureSlot slot); // the preview and file name of one picture
     void PitscheckClick();
     void GraphicsDefaults();
 

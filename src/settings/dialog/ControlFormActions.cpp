@@ -273,13 +273,36 @@ void TControlForm::PictureClick(PicturePanel *panel, PictureSlot slot)
                     QStringLiteral("The picture could not be loaded; the picture in use is kept.\n") + *chosen);
         } else {
             PictureSetting(slot) = QFile::encodeName(*chosen).toStdString();
-            FormShow();
+            // Only what the pick changed: the rest of the dialog may hold typed values that
+            // OK has not taken yet.
+            ShowPicture(slot);
             changed = true;
         }
     }
     panel->SetSunken(false);
     if (changed)
         hooks_.Repaint();
+}
+
+void TControlForm::ShowPicture(PictureSlot slot)
+{
+    switch (slot) {
+    case PictureSlot::Piece:
+        pieceimage->setPixmap(*pictures_.Piece(pieceNumber_));
+        piecebutton->SetFileName(FileNameOf(settings_.PieceFiles[static_cast<std::size_t>(pieceNumber_)]));
+        break;
+    case PictureSlot::Background:
+        backgroundbutton->SetFileName(FileNameOf(settings_.BackgroundFile));
+        break;
+    case PictureSlot::Pit:
+        pitimage->setPixmap(pictures_.Pit);
+        pitbutton->SetFileName(FileNameOf(settings_.PitFile));
+        break;
+    case PictureSlot::Blank:
+        blankimage->setPixmap(pictures_.Blank);
+        blankbutton->SetFileName(FileNameOf(settings_.BlankFile));
+        break;
+    }
 }
 
 void TControlForm::PitscheckClick()
