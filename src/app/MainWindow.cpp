@@ -12,11 +12,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScreen>
 
 namespace vorlix {
 
@@ -26,6 +28,9 @@ constexpr int OnePlayerWidth = 280;
 constexpr int TwoPlayerWidth = 560;
 
 QString FromLocal(const std::string &text) { return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())); }
+
+// A text that names files: their names are bytes, shown the way Qt shows file names.
+QString FileText(const std::string &text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
 
 // A panel with a lowered inner bevel filled by a stretched picture.
 QFrame *MakePicturePanel(QWidget *parent, QSize size, const QPixmap &picture, const QString &name)
@@ -86,9 +91,21 @@ MainWindow::MainWindow(AppState &app, const std::string &gameDir)
     });
 
     FormCreate();
+    CentreOnScreen();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::CentreOnScreen()
+{
+    // The window starts centred by design; left to the window manager, a second copy of the
+    // game would open wherever it finds room.
+    if (const QScreen *screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
 
 void MainWindow::CreateWidgets()
 {
@@ -187,12 +204,12 @@ void MainWindow::FormCreate()
     const std::string &dir = app_.settings.GameDir;
     const HighScoreLoadResult scores = LoadHighScores(app_.scores, dir + "Vorlix.HS");
     if (scores.Status == HighScoreLoadStatus::Failed)
-        startupMessages_ << QStringLiteral("High scores could not be read: %1").arg(FromLocal(scores.Message));
+        startupMessages_ << QStringLiteral("High scores could not be read: %1").arg(FileText(scores.Message));
 
     const SettingsLoadResult settings = LoadSettings(dir + SettingsFileName, app_.settings);
     if (settings.status == SettingsFileStatus::Unreadable) {
         app_.keepSettingsFile = true;
-        startupMessages_ << FromLocal(settings.message);
+        startupMessages_ << FileText(settings.message);
     }
 
     RunStartupBlock();
@@ -466,11 +483,11 @@ void MainWindow::SaveOnClose()
     QStringList failures;
     const std::string scoresError = SaveHighScores(app_.scores, dir + "Vorlix.HS");
     if (!scoresError.empty())
-        failures << QStringLiteral("%1: %2").arg(FromLocal(dir + "Vorlix.HS"), FromLocal(scoresError));
+        failures << QStringLiteral("%1: %2").arg(FileText(dir + "Vorlix.HS"), FileText(scoresError));
     if (!app_.keepSettingsFile) {
         const std::string settingsError = SaveSettings(dir + SettingsFileName, app_.settings);
         if (!settingsError.empty())
-            failures << QStringLiteral("%1: %2").arg(FromLocal(dir + SettingsFileName), FromLocal(settingsError));
+            failures << QStringLiteral("%1: %2").arg(FileText(dir + SettingsFileName), FileText(settingsError));
     }
     if (!failures.isEmpty())
         ShowMessage(nullptr, QMessageBox::Warning, QStringLiteral("Warning"),

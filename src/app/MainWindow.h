@@ -96,6 +96,7 @@ protected:
 
 private:
     void CreateWidgets();
+    void CentreOnScreen();
     void ConnectMenu();
     void FormCreate();
     void RunStartupBlock();

@@ -221,7 +221,7 @@ void TControlForm::GraphicsDefaults()
     SetDefaultPictureFiles(defaults);
     QStringList failed;
     const auto restore = [&](PictureSlot slot, int index, std::string &setting, const std::string &path) {
-        if (pictures_.Reload(slot, index, FromPath(path)))
+        if (pictures_.Reload(slot, index, path))
             setting = path;
         else
             failed << FromPath(path);
