@@ -3,9 +3,9 @@
 # As root it installs what is missing; otherwise it prints the one apt-get line to run.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libx11-dev libgtest-dev libbenchmark-dev
-          fonts-liberation xvfb xdotool openbox x11-utils x11-xserver-utils imagemagick
-          desktop-file-utils appstream)
+packages=(cmake g++ make pkg-config qt6-base-dev libx11-dev libxcb1-dev libgtest-dev
+          libbenchmark-dev fonts-liberation xvfb xdotool openbox x11-utils x11-xserver-utils
+          imagemagick desktop-file-utils appstream)
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

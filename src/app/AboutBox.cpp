@@ -28,7 +28,7 @@ QLabel *AddLabel(QWidget *parent, const QString &text, int top, int pixelSize, b
 AboutBox::AboutBox()
 {
     setWindowTitle(QStringLiteral("About"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    SetFrameButtons(this, FrameButtons::None);
     setFixedSize(298, 213);
     setAccessibleName(QStringLiteral("About Vorlix"));
     setFont(GameFont());

@@ -13,12 +13,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QScreen>
 
 #include <algorithm>
 #include <climits>
@@ -30,7 +32,8 @@ namespace {
 constexpr int OnePlayerWidth = 280;
 constexpr int TwoPlayerWidth = 560;
 
-QString FromLocal(const std::string &text) { return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())); }
+// A text that names files: their names are bytes, shown the way Qt shows file names.
+QString FileText(const std::string &text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
 
 // A panel with a lowered inner bevel filled by a stretched picture.
 QFrame *MakePicturePanel(QWidget *parent, QSize size, const QPixmap &picture, const QString &name)
@@ -89,8 +92,8 @@ MainWindow::MainWindow(AppState &app, const std::string &gameDir)
 {
     app_.settings = MakeDefaultSettings(gameDir);
     setWindowTitle(QStringLiteral("Vorlix 2.9"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // System menu, minimise and close; the window is fixed in size.
+    SetFrameButtons(this, FrameButtons::MenuMinimiseClose);
     setFocusPolicy(Qt::StrongFocus);
 
     menu_.Build(menuBar());
@@ -125,9 +128,21 @@ MainWindow::MainWindow(AppState &app, const std::string &gameDir)
     });
 
     FormCreate();
+    CentreOnScreen();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::CentreOnScreen()
+{
+    // The window starts centred by design; left to the window manager, a second copy of the
+    // game would open wherever it finds room.
+    if (const QScreen *screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
 
 void MainWindow::CreateWidgets()
 {
@@ -227,12 +242,12 @@ void MainWindow::FormCreate()
     const std::string &dir = app_.settings.GameDir;
     const HighScoreLoadResult scores = LoadHighScores(app_.scores, dir + "Vorlix.HS");
     if (scores.Status == HighScoreLoadStatus::Failed)
-        startupMessages_ << QStringLiteral("High scores could not be read: %1").arg(FromLocal(scores.Message));
+        startupMessages_ << QStringLiteral("High scores could not be read: %1").arg(FileText(scores.Message));
 
     const SettingsLoadResult settings = LoadSettings(dir + SettingsFileName, app_.settings);
     if (settings.status == SettingsFileStatus::Unreadable) {
         app_.keepSettingsFile = true;
-        startupMessages_ << FromLocal(settings.message);
+        startupMessages_ << FileText(settings.message);
     }
 
     RunStartupBlock();
@@ -410,7 +425,7 @@ void MainWindow::SetTimerInterval(GameTimer timer, std::int64_t milliseconds)
     (timer == GameTimer::Gravity ? timer1_ : levelTimer_).SetInterval(milliseconds);
 }
 
-void MainWindow::SetStatusText(int panel, const std::string &text) { status_->SetText(panel, FromLocal(text)); }
+void MainWindow::SetStatusText(int panel, const std::string &text) { status_->SetText(panel, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()))); }
 
 void MainWindow::SetPanelVisible(GamePanel panel, bool visible)
 {
@@ -541,11 +556,11 @@ void MainWindow::SaveOnClose()
     QStringList failures;
     const HighScoreSaveResult scores = SaveHighScores(app_.scores, dir + "Vorlix.HS");
     if (!scores.Error.empty())
-        failures << QStringLiteral("%1: %2").arg(FromLocal(dir + "Vorlix.HS"), FromLocal(scores.Error));
+        failures << QStringLiteral("%1: %2").arg(FileText(dir + "Vorlix.HS"), FileText(scores.Error));
     if (!app_.keepSettingsFile) {
         const std::string settingsError = SaveSettings(dir + SettingsFileName, app_.settings);
         if (!settingsError.empty())
-            failures << QStringLiteral("%1: %2").arg(FromLocal(dir + SettingsFileName), FromLocal(settingsError));
+            failures << QStringLiteral("%1: %2").arg(FileText(dir + SettingsFileName), FileText(settingsError));
     }
     QStringList notes;
     if (!failures.isEmpty())
@@ -553,7 +568,7 @@ void MainWindow::SaveOnClose()
     // The start-up warning said the scores could not be read; say where that file went.
     if (!scores.Backup.empty())
         notes << QStringLiteral("The high-score file that could not be read was kept as \"%1\".")
-                     .arg(FromLocal(scores.Backup));
+                     .arg(FileText(scores.Backup));
     if (!notes.isEmpty())
         ShowMessage(nullptr, failures.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                     failures.isEmpty() ? QCoreApplication::applicationName() : QStringLiteral("Warning"),

@@ -100,6 +100,7 @@ protected:
 
 private:
     void CreateWidgets();
+    void CentreOnScreen();
     void ConnectMenu();
     void FormCreate();
     void RunStartupBlock();

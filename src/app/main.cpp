@@ -12,10 +12,36 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QWindow>
 
 #include <memory>
+#include <string>
+#include <unistd.h>
 
 using namespace vorlix;
+
+namespace {
+
+// The folder that holds the program file, ending in "/", as the file system names it: bytes
+// that need not be valid text. Qt's text file names would replace such a byte and name a
+// folder that does not exist.
+std::string ProgramFolder()
+{
+    std::string path(4096, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+        if (n <= 0)
+            break;
+        if (static_cast<std::size_t>(n) < path.size()) {
+            path.resize(static_cast<std::size_t>(n));
+            return path.substr(0, path.rfind('/') + 1);
+        }
+        path.resize(path.size() * 2);
+    }
+    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -27,12 +53,10 @@ int main(int argc, char *argv[])
 
     AppState state;
     auto splash = std::make_unique<SplashScreen>(state.pictures.Splash);
-    splash->show();
-    splash->repaint();
-    QApplication::processEvents();
+    splash->ShowAndPaint();
 
     // Data files live beside the program, never in the working directory.
-    const std::string gameDir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
+    const std::string gameDir = ProgramFolder();
 
     std::unique_ptr<MainWindow> mainWindow;
     try {
@@ -52,8 +76,9 @@ int main(int argc, char *argv[])
 
     // The other windows, created once in their fixed order.
     AboutBox aboutBox;
+    MainWindowLock lock([&](bool enabled) { mainWindow->SetMainWindowEnabled(enabled); }, mainWindow.get());
     MainWindowHooks hooks;
-    hooks.SetMainWindowEnabled = [&](bool enabled) { mainWindow->SetMainWindowEnabled(enabled); };
+    hooks.Lock = &lock;
     hooks.RepaintMainWindow = [&] { mainWindow->RepaintMainWindow(); };
     hooks.MainWindow = mainWindow.get();
     THighScores highScores(state.settings, state.scores, hooks);
@@ -66,7 +91,13 @@ int main(int argc, char *argv[])
     TControlForm controlForm(state.settings, state.pictures, settingsHooks);
 
     MainWindow::Dialogs dialogs;
-    dialogs.showAbout = [&] { aboutBox.exec(); };
+    dialogs.showAbout = [&] {
+        // Modal, so the main window is disabled while it is up, and cannot be left minimised.
+        lock.Hold(&aboutBox);
+        aboutBox.windowHandle()->setTransientParent(mainWindow->windowHandle());
+        aboutBox.exec();
+        lock.Release(&aboutBox);
+    };
     dialogs.showSummary = [&] { summary.ShowForGameEnd(); };
     dialogs.showHighScores = [&] { highScores.ShowFromMenu(); };
     dialogs.showSettings = [&] { controlForm.ShowFromMenu(); };

@@ -1,17 +1,29 @@
 #include "render/PictureSet.h"
 
+#include "common/FileRead.h"
 #include "render/Artwork.h"
 
+#include <QFile>
 #include <QImage>
+#include <QImageReader>
 
 namespace vorlix {
 
-QPixmap LoadPicture(const QString &path)
+QPixmap LoadPicture(const std::string &path)
 {
-    // Decoded afresh every time (QPixmap::load would consult the pixmap cache), and the
-    // content decides the format: a renamed PNG is still a picture.
+    // Read by the name's own bytes: Qt's file names are text, and a byte that is not valid
+    // UTF-8 would name another file. A larger file than the decoder would accept is refused
+    // unread.
+    const int limitMiB = QImageReader::allocationLimit();
+    const std::size_t limit = static_cast<std::size_t>(limitMiB > 0 ? limitMiB : 1024) << 20;
+    const FileReadResult file = ReadFileStart(path, limit);
+    if (file.status != FileReadResult::Status::Read || file.truncated)
+        return {};
+    // Decoded afresh every time (no pixmap cache), and the content decides the format: a
+    // renamed PNG is still a picture.
     QImage image;
-    if (!image.load(path) || image.width() <= 0 || image.height() <= 0)
+    const QByteArray data = QByteArray::fromRawData(file.contents.data(), static_cast<qsizetype>(file.contents.size()));
+    if (!image.loadFromData(data) || image.width() <= 0 || image.height() <= 0)
         return {};
     return QPixmap::fromImage(std::move(image));
 }
@@ -37,7 +49,7 @@ PictureSet::PictureSet()
 bool PictureSet::LoadAll(const Settings &settings)
 {
     auto load = [](QPixmap &target, const std::string &path) {
-        target = LoadPicture(QString::fromStdString(path));
+        target = LoadPicture(path);
         return !target.isNull();
     };
     if (!load(Pit, settings.PitFile) || !load(Blank, settings.BlankFile))
@@ -50,6 +62,11 @@ bool PictureSet::LoadAll(const Settings &settings)
 }
 
 bool PictureSet::Reload(PictureSlot slot, int index, const QString &path)
+{
+    return Reload(slot, index, QFile::encodeName(path).toStdString());
+}
+
+bool PictureSet::Reload(PictureSlot slot, int index, const std::string &path)
 {
     QPixmap *target = Slot(slot, index);
     if (target == nullptr)

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <string>
 
 namespace vorlix {
 
@@ -37,8 +38,11 @@ public:
     // or empty); the start-up block then ends the program.
     bool LoadAll(const Settings &settings);
 
-    // Loads one picture again from path; index is the piece number 1..20 for PictureSlot::Piece.
-    // On failure (or a piece index outside 1..20) the old picture stays and false is returned.
+    // Loads one picture again from path (the file name's bytes); index is the piece number
+    // 1..20 for PictureSlot::Piece. On failure (or a piece index outside 1..20) the old picture
+    // stays and false is returned.
+    bool Reload(PictureSlot slot, int index, const std::string &path);
+    // The same for a name Qt gave us (the file dialog).
     bool Reload(PictureSlot slot, int index, const QString &path);
 
     // Piece picture n, or nullptr outside 0..20.
@@ -53,7 +57,9 @@ private:
 // The window icon at 16, 32, 48 and 64 pixels.
 QIcon ProgramIcon();
 
-// A picture file loaded into a new pixmap; null when it cannot be read or has no pixels.
-QPixmap LoadPicture(const QString &path);
+// A picture file loaded into a new pixmap; null when it cannot be read, is no regular file
+// (a pipe or a device would block the reader or never end), or has no pixels. The path is the
+// file name's bytes, which need not be valid text.
+QPixmap LoadPicture(const std::string &path);
 
 } // namespace vorlix

@@ -99,7 +99,7 @@ THighScores::THighScores(const Settings &settings, HighScores &scores, MainWindo
 
 void THighScores::ShowFromMenu()
 {
-    hooks_.EnableMainWindow(false);
+    hooks_.Hold(this);
     Present();
 }
 
@@ -155,8 +155,7 @@ void THighScores::ClearClick()
 
 void THighScores::Button1Click()
 {
-    if (!blockingDialog_ || !blockingDialog_->isVisible())
-        hooks_.EnableMainWindow(true);
+    hooks_.Release(this);
     hooks_.Repaint();
     hide();
 }

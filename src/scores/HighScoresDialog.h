@@ -15,21 +15,18 @@ class QRadioButton;
 namespace vorlix {
 
 // The high scores dialog: one of the three tables at a time, chosen with radio buttons, and
-// Clear for all of them. Not modal; OK (also a close by the window manager or Escape) enables
-// the main window and hides the dialog.
+// Clear for all of them. Not modal; OK (also a close by the window manager or Escape) lets go
+// of its hold on the main window and hides the dialog.
 class THighScores : public QWidget {
     Q_OBJECT
 public:
     THighScores(const Settings &settings, HighScores &scores, MainWindowHooks hooks);
 
-    // Game -> High Scores: disables the main window, then shows the current difficulty's table.
+    // Game -> High Scores: holds the main window disabled, then shows the current difficulty's
+    // table.
     void ShowFromMenu();
-    // After a one-player summary: the main window stays enabled.
+    // After a one-player summary: no hold, the main window stays enabled.
     void ShowFromSummary();
-
-    // While `dialog` is visible, OK leaves the main window disabled: the summary of a game
-    // that ended while this dialog stayed open must be answered first.
-    void KeepMainWindowDisabledWhile(const QWidget *dialog) { blockingDialog_ = dialog; }
 
     // Fills the rows from the current difficulty's table and checks its radio button; an
     // unknown difficulty leaves the rows as they were.
@@ -66,7 +63,6 @@ private:
     const Settings &settings_;
     HighScores &scores_;
     MainWindowHooks hooks_;
-    const QWidget *blockingDialog_ = nullptr;
 };
 
 } // namespace vorlix

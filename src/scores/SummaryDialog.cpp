@@ -71,8 +71,6 @@ TSummery::TSummery(const GameState &state, Settings &settings, HighScores &score
 
     SumOK = MakeFlatButton(this, QStringLiteral("SumOK"), QStringLiteral("&OK"), QStringLiteral("OK"), {67, 200, 53, 28});
     connect(SumOK, &QPushButton::clicked, this, &TSummery::SumOKClick);
-
-    highScores_.KeepMainWindowDisabledWhile(this);
 }
 
 std::int32_t TSummery::BonusValue() const
@@ -87,6 +85,7 @@ std::int32_t TSummery::SummaryTotal() const
 
 void TSummery::ShowForGameEnd()
 {
+    hooks_.Hold(this);
     FormShow();
     PresentDialog(this, hooks_.MainWindow, NameEdit->isEnabled() ? static_cast<QWidget *>(NameEdit) : SumOK);
 }
@@ -138,7 +137,7 @@ void TSummery::FormShow()
 
 void TSummery::SumOKClick()
 {
-    hooks_.EnableMainWindow(true);
+    hooks_.Release(this);
     if (!settings_.TwoPlayers()) {
         settings_.PlayerName = NameEdit->text().toLatin1().toStdString();
         if (HighScoreTable *table = TableForDifficulty(scores_, settings_.Difficulty)) {

@@ -18,16 +18,16 @@ namespace vorlix {
 class THighScores;
 
 // The game summary shown at the end of every game: the game's figures, and for a one-player
-// result that ranks, the name to store it under. Not modal; the caller has disabled the main
-// window. OK (also a close by the window manager or Escape) stores the result, enables the
-// main window and, after a one-player game, opens the high scores.
+// result that ranks, the name to store it under. Not modal; it holds the main window disabled
+// while it is up. OK (also a close by the window manager or Escape) stores the result, lets go
+// of the main window and, after a one-player game, opens the high scores.
 class TSummery : public QWidget {
     Q_OBJECT
 public:
     TSummery(const GameState &state, Settings &settings, HighScores &scores,
              THighScores &highScores, MainWindowHooks hooks);
 
-    // Fills every text from the game state and shows the dialog.
+    // Fills every text from the game state, holds the main window disabled and shows the dialog.
     void ShowForGameEnd();
 
     void FormShow();

@@ -2,14 +2,20 @@
 #include "app/StatusStrip.h"
 #include "render/PitPanel.h"
 
+#include "../common/LateFifo.h"
+
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QScreen>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace vorlix;
 
@@ -273,11 +279,34 @@ TEST_F(MainWindowTest, ZeroSecondsLevelTimerNeverRuns)
     EXPECT_FALSE(w.LevelTimer().Running());
 }
 
-TEST_F(MainWindowTest, MissingPictureFailsStartUp)
+TEST_F(MainWindowTest, APictureThatIsNoFileFailsStartUpAtOnce)
 {
-    QFile::remove(dir_.filePath(QStringLiteral("pit.bmp")));
-    EXPECT_THROW(Open(), StartupFailure);
-    EXPECT_FALSE(QFile::exists(dir_.filePath(QStringLiteral("Vorlix.ini"))));
+    const std::string pit = QFile::encodeName(dir_.filePath(QStringLiteral("pit.bmp"))).toStdString();
+    for (const bool pipe : {false, true}) {
+        QFile::remove(dir_.filePath(QStringLiteral("pit.bmp")));
+        // A pipe in the picture's place: a reader that waits for a writer would hang the start.
+        std::optional<test::LateFifo> fifo;
+        if (pipe) {
+            fifo.emplace(pit, std::chrono::seconds(3));
+            ASSERT_TRUE(fifo->Created());
+        }
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_THROW(Open(), StartupFailure) << (pipe ? "pipe" : "missing");
+        EXPECT_LT(clock.elapsed(), 1500) << (pipe ? "pipe" : "missing");
+        EXPECT_FALSE(QFile::exists(dir_.filePath(QStringLiteral("Vorlix.ini"))));
+    }
+}
+
+TEST_F(MainWindowTest, OpensCentredOnTheScreen)
+{
+    for (const char *players : {"1", "2"}) {
+        WriteIni(QByteArray("[Settings]\nNumberOfPlayers=") + players + "\n");
+        MainWindow &w = Open();
+        const QPoint centre = w.screen()->availableGeometry().center();
+        EXPECT_LE((w.frameGeometry().center() - centre).manhattanLength(), 2)
+            << players << " player(s): window at " << w.x() << ", " << w.y();
+    }
 }
 
 TEST_F(MainWindowTest, ClosingSavesBothFiles)

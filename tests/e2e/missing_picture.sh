@@ -28,4 +28,9 @@ cp "$GAME/Vorlix.ini" "$WORK/ini.before"
 expect_warning_and_exit
 cmp -s "$GAME/Vorlix.ini" "$WORK/ini.before" || fail "Vorlix.ini was changed"
 [ ! -e "$GAME/Vorlix.HS" ] || fail "Vorlix.HS was written"
+
+# A pipe where the picture should be: the warning at once, not a start that waits for a writer.
+mkfifo "$WORK/pipe.bmp"
+printf '[Files]\nPit=%s\n' "$WORK/pipe.bmp" >"$GAME/Vorlix.ini"
+expect_warning_and_exit
 echo "PASS"

@@ -25,7 +25,7 @@ protected:
     DialogFixture()
     {
         MainWindowHooks hooks;
-        hooks.SetMainWindowEnabled = [this](bool on) { enabledCalls.push_back(on); };
+        hooks.Lock = &lock;
         hooks.RepaintMainWindow = [this] { ++repaints; };
         highScores = std::make_unique<THighScores>(settings, scores, hooks);
         summary = std::make_unique<TSummery>(state, settings, scores, *highScores, hooks);
@@ -68,6 +68,11 @@ protected:
     GameState state;
     HighScores scores;
     std::vector<bool> enabledCalls;
+    bool mainEnabled = true;
+    MainWindowLock lock{[this](bool on) {
+        enabledCalls.push_back(on);
+        mainEnabled = on;
+    }};
     int repaints = 0;
     std::unique_ptr<THighScores> highScores;
     std::unique_ptr<TSummery> summary;

@@ -55,7 +55,7 @@ TEST_F(SummaryDialog, OnePlayerResultThatRanksIsEnteredUnderTheTypedName)
     EXPECT_EQ(entry.Bonuses, 2u);
     EXPECT_EQ(settings.PlayerName, "abc");
 
-    EXPECT_EQ(enabledCalls, std::vector<bool>{true});
+    EXPECT_TRUE(mainEnabled);
     EXPECT_EQ(repaints, 2);
     EXPECT_FALSE(summary->isVisible());
     ASSERT_TRUE(highScores->isVisible());
@@ -158,7 +158,7 @@ TEST_F(SummaryDialog, TwoPlayerGameShowsBothFinalScoresAndStoresNothing)
     EXPECT_EQ(settings.PlayerName, "Blah");
     EXPECT_EQ(scores.EasyScores, HighScoreTable{});
     EXPECT_FALSE(highScores->isVisible());
-    EXPECT_EQ(enabledCalls, std::vector<bool>{true});
+    EXPECT_TRUE(mainEnabled);
 
     // Stopped from the menu before either pit overflowed; any count but 1 plays as two.
     settings.NumberOfPlayers = 3;
@@ -228,22 +228,48 @@ TEST_F(SummaryDialog, EscapeAndReturnInTheNameBoxRunOk)
     EXPECT_EQ(EntryName(scores.EasyScores[0]), "ret");
 }
 
-// The table stays open after a summary, so a new game can end while it is open.
-TEST_F(SummaryDialog, ClosingTheTableDoesNotEnableTheMainWindowUnderAnOpenSummary)
+// Which windows are open decides whether the main window is enabled, whatever order they are
+// answered in. The high scores shown after a summary leave it enabled, so a new game, the
+// settings or the table from the menu can follow while that window is still open.
+TEST_F(SummaryDialog, TheMainWindowIsEnabledOnlyWhenNoWindowHoldsIt)
 {
-    EndOnePlayerGame(500, 0);
-    summary->SumOK->click();
-    ASSERT_TRUE(highScores->isVisible());
-    enabledCalls.clear();
-
-    EndOnePlayerGame(700, 0);
-    highScores->Button1->click();
-    EXPECT_TRUE(enabledCalls.empty());
-    EXPECT_FALSE(highScores->isVisible());
-
-    summary->SumOK->click();
-    EXPECT_EQ(enabledCalls, std::vector<bool>{true});
-    EXPECT_EQ(scores.EasyScores[0].Score, 700u);
+    enum Step { GameEnds, SummaryOk, MenuHighScores, HighScoresOk, MenuSettings, SettingsOk };
+    struct Case {
+        const char *name;
+        std::vector<std::pair<Step, bool>> steps; // each step, then whether the main window is enabled
+    };
+    const Case cases[] = {
+        {"table after a summary, then the settings",
+         {{GameEnds, false}, {SummaryOk, true}, {MenuSettings, false}, {HighScoresOk, false}, {SettingsOk, true}}},
+        {"settings answered before the table",
+         {{GameEnds, false}, {SummaryOk, true}, {MenuSettings, false}, {SettingsOk, true}, {HighScoresOk, true}}},
+        {"a second game ends while the table is open",
+         {{GameEnds, false}, {SummaryOk, true}, {GameEnds, false}, {HighScoresOk, false}, {SummaryOk, true},
+          {HighScoresOk, true}}},
+        {"table from the menu", {{MenuHighScores, false}, {HighScoresOk, true}}},
+        {"table from the menu over the one a summary opened",
+         {{GameEnds, false}, {SummaryOk, true}, {MenuHighScores, false}, {HighScoresOk, true}}},
+    };
+    QWidget settingsDialog; // stands in for the settings dialog, which holds the same way
+    for (const Case &c : cases) {
+        for (const auto &[step, enabled] : c.steps) {
+            switch (step) {
+            case GameEnds:
+                // As the game does: the main window is disabled, then the summary shown.
+                mainEnabled = false;
+                EndOnePlayerGame(100, 0);
+                break;
+            case SummaryOk: summary->SumOK->click(); break;
+            case MenuHighScores: highScores->ShowFromMenu(); break;
+            case HighScoresOk: highScores->Button1->click(); break;
+            case MenuSettings: lock.Hold(&settingsDialog); break;
+            case SettingsOk: lock.Release(&settingsDialog); break;
+            }
+            EXPECT_EQ(mainEnabled, enabled) << c.name << ", step " << step;
+        }
+        EXPECT_FALSE(lock.Held()) << c.name;
+        EXPECT_FALSE(summary->isVisible() || highScores->isVisible()) << c.name;
+    }
 }
 
 } // namespace

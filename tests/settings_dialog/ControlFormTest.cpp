@@ -84,6 +84,43 @@ TEST_F(ControlForm, ReopensOnTheTabItWasClosedOn)
     EXPECT_EQ(form->PlayerControls->currentIndex(), TControlForm::TabScoring);
 }
 
+TEST_F(ControlForm, ControlTabAndPageKeysTurnThePageWhereverTheFocusIs)
+{
+    using Page = TControlForm::Page;
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    const struct {
+        Page from;
+        QWidget *focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        Page to;
+    } cases[] = {
+        {TControlForm::Tabgameplay, form->OkBtn, Qt::Key_Tab, ctrl, TControlForm::TabScoring},
+        {TControlForm::TabScoring, form->ScoringEdits[0], Qt::Key_Tab, ctrl, TControlForm::TabGraphics},
+        {TControlForm::TabGraphics, form->piececombo, Qt::Key_PageDown, ctrl, TControlForm::TabPlayer1},
+        {TControlForm::TabPlayer2, form->Setbtn, Qt::Key_Tab, ctrl, TControlForm::Tabgameplay},
+        {TControlForm::Tabgameplay, form->OkBtn, Qt::Key_Backtab, ctrl | Qt::ShiftModifier, TControlForm::TabPlayer2},
+        {TControlForm::TabPlayer1, form->Defaults, Qt::Key_PageUp, ctrl, TControlForm::TabGraphics},
+        {TControlForm::TabScoring, form->PlayerControls->tabBar(), Qt::Key_PageUp, ctrl, TControlForm::Tabgameplay},
+    };
+    Open();
+    for (const auto &c : cases) {
+        ShowPage(c.from);
+        c.focus->setFocus();
+        Press(c.key, c.modifiers);
+        EXPECT_EQ(form->PlayerControls->currentIndex(), c.to)
+            << "from page " << c.from << " with the focus on " << c.focus->objectName().toStdString();
+    }
+
+    // A key capture takes the keys as they come.
+    ShowPage(TControlForm::TabPlayer1);
+    form->Setbtn->click();
+    Press(Qt::Key_PageDown, ctrl);
+    EXPECT_EQ(form->PlayerControls->currentIndex(), TControlForm::TabPlayer1);
+    EXPECT_EQ(settings.P1Up, Key::Control);
+    EXPECT_EQ(settings.P1DownFast, 0x1017) << "Page Down is the next key taken";
+}
+
 TEST_F(ControlForm, SetControlsOnlyOnThePlayerTabs)
 {
     Open();

@@ -49,7 +49,7 @@ protected:
         EXPECT_TRUE(pictures.LoadAll(settings));
 
         SettingsDialogHooks hooks;
-        hooks.SetMainWindowEnabled = [this](bool on) { enabledCalls.push_back(on); };
+        hooks.Lock = &lock;
         hooks.RepaintMainWindow = [this] { ++repaints; };
         hooks.ApplyLevelTimerInterval = [this] { timerSeconds.push_back(settings.LevelChangeTime); };
         hooks.SetPit1Bevel = [this](bool on, int width) { pit.SetBevel(on, width); };
@@ -120,6 +120,7 @@ protected:
     PictureSet pictures;
     PitPanel pit;
     std::vector<bool> enabledCalls;
+    MainWindowLock lock{[this](bool on) { enabledCalls.push_back(on); }};
     std::vector<std::int32_t> timerSeconds;
     int repaints = 0;
     int readjusts = 0;

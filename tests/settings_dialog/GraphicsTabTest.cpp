@@ -1,8 +1,10 @@
 #include "DialogFixture.h"
+#include "../common/LateFifo.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRadioButton>
 
@@ -90,6 +92,23 @@ TEST_F(GraphicsTab, ChoosingAPictureForPieceFiveChangesOnlyPieceFive)
     EXPECT_FALSE(form->pitbutton->Sunken());
 }
 
+TEST_F(GraphicsTab, PickingAPictureKeepsValuesTypedButNotYetTaken)
+{
+    Open();
+    ShowPage(TControlForm::TabScoring);
+    Type(form->ScoringEdits[7], "1500"); // Points mode, four lines
+    ShowPage(TControlForm::TabGraphics);
+    for (PicturePanel *panel : {form->piecebutton, form->pitbutton}) {
+        nextChoice = WritePicture("picked.bmp", qRgb(4, 5, 6));
+        panel->click();
+        EXPECT_EQ(form->ScoringEdits[7]->text(), "1500");
+    }
+    EXPECT_EQ(form->pitbutton->FileName(), "picked.bmp");
+    EXPECT_EQ(Colour(form->pitimage->pixmap()), qRgb(4, 5, 6));
+    form->OkBtn->click();
+    EXPECT_EQ(settings.PFour, 1500);
+}
+
 TEST_F(GraphicsTab, APieceNumberOutsideOneToTwentyChangesNothing)
 {
     Open();
@@ -123,10 +142,16 @@ TEST_F(GraphicsTab, APictureThatFailsToLoadKeepsTheOldPathAndPicture)
     junk.write("not a picture");
     junk.close();
 
-    for (const QString &bad : {junk.fileName(), dir.filePath("missing.bmp")}) {
+    // A pipe would block a reader that waits for its writer.
+    test::LateFifo fifo(QFile::encodeName(dir.filePath("pipe.bmp")).toStdString(), std::chrono::seconds(3));
+    ASSERT_TRUE(fifo.Created());
+    for (const QString &bad : {junk.fileName(), dir.filePath("missing.bmp"), dir.filePath("pipe.bmp")}) {
         boxes.clear();
         nextChoice = bad;
+        QElapsedTimer clock;
+        clock.start();
         form->pitbutton->click();
+        EXPECT_LT(clock.elapsed(), 1500) << bad.toStdString();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
         EXPECT_TRUE(boxes[0].text.contains(bad)) << boxes[0].text.toStdString();

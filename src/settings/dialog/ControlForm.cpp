@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
@@ -15,6 +16,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QWindow>
 
 namespace vorlix {
 
@@ -76,6 +78,48 @@ void MakeUnderlinedBold(QLabel *label)
     label->setFont(font);
     label->adjustSize();
 }
+
+// Ctrl+Tab and Ctrl+PageDown turn to the next page, Ctrl+Shift+Tab and Ctrl+PageUp to the
+// previous one, wherever the focus is in the dialog. A tab widget sees them only while the focus
+// is on one of its pages, so they are taken at the dialog's window, before any control; a key
+// capture takes every key before this.
+class PageKeys : public QObject {
+public:
+    PageKeys(TControlForm &form) : QObject(&form), form_(form) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const int step = Step(*static_cast<QKeyEvent *>(event));
+        if (step == 0)
+            return QObject::eventFilter(watched, event);
+        form_.TurnPage(step);
+        return true;
+    }
+
+private:
+    static int Step(const QKeyEvent &key)
+    {
+        const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+        const Qt::KeyboardModifiers controlShift = Qt::ControlModifier | Qt::ShiftModifier;
+        switch (key.key()) {
+        case Qt::Key_Tab:
+            return modifiers == Qt::ControlModifier ? 1 : modifiers == controlShift ? -1 : 0;
+        case Qt::Key_Backtab: // Shift+Tab as X reports it
+            return modifiers == controlShift || modifiers == Qt::ControlModifier ? -1 : 0;
+        case Qt::Key_PageDown:
+            return modifiers == Qt::ControlModifier ? 1 : 0;
+        case Qt::Key_PageUp:
+            return modifiers == Qt::ControlModifier ? -1 : 0;
+        default:
+            return 0;
+        }
+    }
+
+    TControlForm &form_;
+};
 
 std::optional<QString> ChooseWithFileDialog(QWidget *parent, const QString &current)
 {
@@ -144,6 +188,22 @@ TControlForm::TControlForm(Settings &settings, PictureSet &pictures, SettingsDia
     ConnectGameplay();
     ConnectGraphics();
     UpdateButtons();
+    windowHandle()->installEventFilter(new PageKeys(*this));
+}
+
+void TControlForm::TurnPage(int step)
+{
+    if (CapturingKeys())
+        return;
+    const int count = PlayerControls->count();
+    int page = PlayerControls->currentIndex();
+    for (int tried = 0; tried < count; ++tried) {
+        page = (page + step + count) % count;
+        if (PlayerControls->isTabEnabled(page)) {
+            PlayerControls->setCurrentIndex(page);
+            return;
+        }
+    }
 }
 
 TControlForm::~TControlForm()

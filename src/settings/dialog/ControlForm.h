@@ -37,8 +37,8 @@ struct SettingsDialogHooks : MainWindowHooks {
 using FileChooser = std::function<std::optional<QString>(QWidget *parent, const QString &current)>;
 
 // The settings dialog. It works on the settings directly: every control takes effect when it
-// is used, except the scoring values, which OK takes. Not modal; the main window is disabled
-// while it is up, and OK (also a close by the window manager or Escape) enables it again.
+// is used, except the scoring values, which OK takes. Not modal; it holds the main window
+// disabled while it is up, and OK (also a close by the window manager or Escape) lets go.
 class TControlForm : public QWidget {
     Q_OBJECT
 public:
@@ -47,8 +47,8 @@ public:
     TControlForm(Settings &settings, PictureSet &pictures, SettingsDialogHooks hooks);
     ~TControlForm() override;
 
-    // Options -> Settings: disables the main window, fills the controls and shows the dialog
-    // on the tab it was closed on.
+    // Options -> Settings: holds the main window disabled, fills the controls and shows the
+    // dialog on the tab it was closed on.
     void ShowFromMenu();
 
     // Fills every control from the settings. Leaves the current tab, the buttons, the bevel
@@ -62,6 +62,9 @@ public:
     void SetBtnClick();   // starts the key capture of the current player tab
 
     bool CapturingKeys() const { return captureRow_ >= 0; }
+
+    // The next (1) or previous (-1) enabled page, wrapping around; nothing during a capture.
+    void TurnPage(int step);
 
     // Replaces the file dialog (tests).
     void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
@@ -127,6 +130,7 @@ private:
     void LevelEditChange(QLineEdit *edit, std::int32_t Settings::*setting);
     void PiececomboChange(const QString &text);
     void PictureClick(PicturePanel *panel, PictureSlot slot);
+    void ShowPicture(PictureSlot slot); // the preview and file name of one picture
     void PitscheckClick();
     void GraphicsDefaults();
 

@@ -62,7 +62,7 @@ void SetChecked(QButtonGroup *group, QAbstractButton *button)
 
 void TControlForm::ShowFromMenu()
 {
-    hooks_.EnableMainWindow(false);
+    hooks_.Hold(this);
     FormShow();
     UpdateButtons();
     PresentDialog(this, hooks_.MainWindow, CapturingKeys() ? nullptr : OkBtn);
@@ -155,7 +155,7 @@ bool TControlForm::OkBtnClick()
         }
         settings_.*ScoringValues[i] = *value;
     }
-    hooks_.EnableMainWindow(true);
+    hooks_.Release(this);
     if (hooks_.ReAdjustSize)
         hooks_.ReAdjustSize();
     hide();
@@ -221,7 +221,7 @@ void TControlForm::GraphicsDefaults()
     SetDefaultPictureFiles(defaults);
     QStringList failed;
     const auto restore = [&](PictureSlot slot, int index, std::string &setting, const std::string &path) {
-        if (pictures_.Reload(slot, index, FromPath(path)))
+        if (pictures_.Reload(slot, index, path))
             setting = path;
         else
             failed << FromPath(path);
@@ -273,13 +273,36 @@ void TControlForm::PictureClick(PicturePanel *panel, PictureSlot slot)
                     QStringLiteral("The picture could not be loaded; the picture in use is kept.\n") + *chosen);
         } else {
             PictureSetting(slot) = QFile::encodeName(*chosen).toStdString();
-            FormShow();
+            // Only what the pick changed: the rest of the dialog may hold typed values that
+            // OK has not taken yet.
+            ShowPicture(slot);
             changed = true;
         }
     }
     panel->SetSunken(false);
     if (changed)
         hooks_.Repaint();
+}
+
+void TControlForm::ShowPicture(PictureSlot slot)
+{
+    switch (slot) {
+    case PictureSlot::Piece:
+        pieceimage->setPixmap(*pictures_.Piece(pieceNumber_));
+        piecebutton->SetFileName(FileNameOf(settings_.PieceFiles[static_cast<std::size_t>(pieceNumber_)]));
+        break;
+    case PictureSlot::Background:
+        backgroundbutton->SetFileName(FileNameOf(settings_.BackgroundFile));
+        break;
+    case PictureSlot::Pit:
+        pitimage->setPixmap(pictures_.Pit);
+        pitbutton->SetFileName(FileNameOf(settings_.PitFile));
+        break;
+    case PictureSlot::Blank:
+        blankimage->setPixmap(pictures_.Blank);
+        blankbutton->SetFileName(FileNameOf(settings_.BlankFile));
+        break;
+    }
 }
 
 void TControlForm::PitscheckClick()

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The splash picture is on the screen while the main window is being made (a large background
+# picture makes that take a while). The game starts from a folder whose name is not valid UTF-8
+# and loads a picture whose name is not either: file names are bytes.
+source "$(dirname "$0")/lib.sh"
+
+start_x
+make_game_copy
+E=$(printf '\xe9') # Latin-1 e acute, never valid UTF-8 on its own
+
+# ---- the splash ---------------------------------------------------------------------------
+cp "$GAME/bg.bmp" "$WORK/bg.bmp"
+convert -size 4000x4000 xc:gray -type truecolor "BMP3:$GAME/bg.bmp"
+start_game
+splash=""
+for i in $(seq 1 1000); do
+  splash=$(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "Vorlix": ("vorlix" "Vorlix")  270x282+.*/\1/p' | head -n 1)
+  [ -n "$splash" ] && [ "$(xwininfo -id "$splash" 2>/dev/null | sed -n 's/^ *Map State: //p')" = IsViewable ] && break
+  splash=""
+  sleep 0.01
+done
+[ -n "$splash" ] || fail "no splash window"
+# Past the moment of mapping, then held still while the main window is being made.
+sleep 0.15
+kill -STOP "$GAME_PID"
+up=$(xwininfo -id "$splash" 2>/dev/null | sed -n 's/^ *Map State: //p')
+geometry=$(xwininfo -id "$splash" | sed -n 's/^ *-geometry //p')
+import -window root "$WORK/shot.png"
+kill -CONT "$GAME_PID"
+[ "$up" = IsViewable ] || fail "the splash was gone too soon to be looked at"
+read -r sx sy <<<"$(xwininfo -id "$splash" | sed -n 's/^ *Absolute upper-left [XY]: *//p' | tr '\n' ' ')"
+# Unpainted, the window shows the black screen behind it; the picture has hardly any black.
+painted=$(convert "$WORK/shot.png" -crop "270x282+$sx+$sy" +repage -fill white +opaque "#000000" \
+  -colorspace gray -format "%[fx:round(100*mean)]" info:)
+[ "$painted" -ge 90 ] || fail "the splash shows its picture on only $painted% of its area ($geometry)"
+WIN=$(wait_window "^Vorlix 2.9$")
+activate "$WIN"
+key ctrl+x
+wait_exit
+mv "$WORK/bg.bmp" "$GAME/bg.bmp"
+rm -f "$GAME/Vorlix.ini" "$GAME/Vorlix.HS"
+
+# ---- a folder whose name is not text ------------------------------------------------------
+odd="$WORK/caf$E"
+mkdir "$odd"
+mv "$GAME" "$odd/game"
+GAME="$odd/game"
+launch_game
+until_shot "$WIN" has_colour "$BLANK_COLOUR" || fail "the pits are not drawn from the game folder's pictures"
+key ctrl+x
+wait_exit
+LC_ALL=C grep -qaxF "Pit=$GAME/pit.bmp" "$GAME/Vorlix.ini" || fail "the settings file does not name the folder by its bytes"
+
+# ---- a picture whose name is not text -----------------------------------------------------
+mv "$GAME/blank.bmp" "$GAME/blank$E.bmp"
+LC_ALL=C sed -i "s|^Blank=.*|Blank=$GAME/blank$E.bmp|" "$GAME/Vorlix.ini"
+cp "$GAME/Vorlix.ini" "$WORK/ini.before"
+launch_game
+until_shot "$WIN" has_colour "$BLANK_COLOUR" || fail "the blank picture was not loaded"
+key ctrl+x
+wait_exit
+cmp -s "$GAME/Vorlix.ini" "$WORK/ini.before" || fail "the picture's name changed on saving"
+echo "PASS"

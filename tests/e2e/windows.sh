@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# What the window manager is asked for: the main window with its menu, minimise and close but
+# no maximise and no resizing, every dialog with a title and no buttons, above the main window.
+# The main window opens centred, a second copy too. A dialog that must be answered cannot be
+# minimised away together with the game.
+source "$(dirname "$0")/lib.sh"
+
+start_x
+make_game_copy
+
+# _MOTIF_WM_HINTS: flags 3 (functions and decorations given); functions move 4, minimise 8,
+# close 32; decorations border 2, title 8, menu 16, minimise 32.
+MAIN_HINTS="0x3, 0x2c, 0x3a, 0x0, 0x0"
+DIALOG_HINTS="0x3, 0x4, 0xa, 0x0, 0x0"
+
+expect_hints() { # window, what it is, expected value
+  local got
+  got=$(xprop -id "$1" _MOTIF_WM_HINTS | sed -n 's/^_MOTIF_WM_HINTS([^)]*) = //p')
+  [ "$got" = "$3" ] || fail "$2: _MOTIF_WM_HINTS is '$got', expected '$3'"
+}
+
+map_state() { xwininfo -id "$1" | sed -n 's/^ *Map State: //p'; }
+
+# The centre of the window's frame, within the title bar's height of the screen's centre.
+expect_centred() {
+  local x y w h l r t b
+  x=$(xwininfo -id "$1" | sed -n 's/^ *Absolute upper-left X: *//p')
+  y=$(xwininfo -id "$1" | sed -n 's/^ *Absolute upper-left Y: *//p')
+  w=$(xwininfo -id "$1" | sed -n 's/^ *Width: *//p')
+  h=$(xwininfo -id "$1" | sed -n 's/^ *Height: *//p')
+  read -r l r t b <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ,)"
+  local cx=$((x - l + (l + w + r) / 2)) cy=$((y - t + (t + h + b) / 2))
+  [ $(((cx - 512) * (cx - 512) + (cy - 384) * (cy - 384))) -le 400 ] ||
+    fail "$2 is centred at $cx,$cy, not at 512,384"
+}
+
+launch_game
+main=$WIN
+expect_hints "$main" "main window" "$MAIN_HINTS"
+expect_centred "$main" "the main window"
+
+# A second copy opens in the same place, not wherever the window manager finds room.
+second="$WORK/second"
+cp -r "$GAME" "$second"
+"$second/vorlix" >/dev/null 2>&1 &
+second_pid=$!
+other=""
+for i in $(seq 1 100); do
+  other=$(xdotool search --onlyvisible --name "^Vorlix 2.9$" 2>/dev/null | grep -vx "$main" | head -n 1 || true)
+  [ -n "$other" ] && break
+  sleep 0.1
+done
+[ -n "$other" ] || fail "the second copy did not open"
+expect_centred "$other" "the second copy"
+kill "$second_pid"
+wait "$second_pid" 2>/dev/null || true
+
+main_hex=$(printf '0x%x' "$main")
+check_dialog() { # keys that open it, its title, keys that close it
+  activate "$main"
+  local k dialog
+  for k in $1; do key "$k"; done
+  dialog=$(wait_window "^$2$")
+  expect_hints "$dialog" "$2" "$DIALOG_HINTS"
+  xprop -id "$dialog" WM_TRANSIENT_FOR | grep -q "# $main_hex\$" || fail "$2 is not kept above the main window"
+  activate "$dialog"
+  key "$3"
+}
+check_dialog "ctrl+s" "Settings" "Escape"
+check_dialog "ctrl+h" "High Scores" "Escape"
+check_dialog "alt+h a" "About" "Return"
+check_dialog "F2 alt+g s" "Game Summery" "Return"
+key Escape # the high scores the summary opened
+
+# Minimising Settings (the window manager takes the main window along) brings both back.
+activate "$main"
+key ctrl+s
+dialog=$(wait_window "^Settings$")
+xdotool windowminimize "$dialog"
+sleep 1
+[ "$(map_state "$main")" = IsViewable ] || fail "minimising Settings hid the game"
+[ "$(map_state "$dialog")" = IsViewable ] || fail "Settings stayed minimised"
+activate "$dialog"
+key Escape
+
+# Without a dialog up the game minimises as any window does.
+activate "$main"
+xdotool windowminimize "$main"
+sleep 1
+[ "$(map_state "$main")" != IsViewable ] || fail "the main window cannot be minimised"
+xdotool windowactivate "$main" >/dev/null 2>&1 || true
+sleep 0.5
+activate "$main"
+key ctrl+x
+wait_exit
+echo "PASS"
