@@ -399,6 +399,7 @@ class Mutant:
     col: int        # offset of the change in line_text
     ident: str = ''
     function: str = ''  # the enclosing function, e.g. Game::GravityTick
+    next_line: str = ''  # the next non-blank line, stripped
     outcome: str = ''
     reason: str = ''
     seconds: float = 0.0
@@ -542,6 +543,7 @@ def make_mutants(relpath, text, changes, bodies):
         col = start - line_starts[line - 1] - (len(raw) - len(raw.lstrip()))
         m = Mutant(relpath, op, start, end, after, text[start:end], line, stripped, col)
         m.function = bodies[bisect.bisect_right(bodies, (start, '\uffff')) - 1][1] if bodies else ''
+        m.next_line = next((ln.strip() for ln in text[start:].splitlines()[1:] if ln.strip()), '')
         key = f'{relpath}|{stripped}|{col}|{m.change}'
         seen_ids[key] = seen_ids.get(key, 0) + 1
         m.ident = f'{key}|{seen_ids[key]}'
@@ -563,12 +565,13 @@ class Equivalent:
     change: str
     why: str
     function: str = ''
+    next: str = ''
     used: bool = False
 
 
 def load_equivalents(path):
-    """Blocks of `file:`, `line:`, `change:`, `why:` (and optionally `function:`) lines,
-    separated by blank lines."""
+    """Blocks of `file:`, `line:`, `change:`, `why:` (and optionally `function:`, `next:`)
+    lines, separated by blank lines."""
     if not path.exists():
         return []
     entries, block = [], {}
@@ -582,7 +585,7 @@ def load_equivalents(path):
                 if missing:
                     sys.exit(f'{path}: an entry lacks {", ".join(sorted(missing))}: {block}')
                 entries.append(Equivalent(block['file'], block['line'], block['change'], block['why'],
-                                          block.get('function', '')))
+                                          block.get('function', ''), block.get('next', '')))
             block = {}
             continue
         key, _, value = line.partition(':')
@@ -594,7 +597,7 @@ def mark_equivalents(mutants, equivalents):
     for m in mutants:
         for e in equivalents:
             if e.file == m.path and e.change == m.change and covers(m.line_text, e.snippet, m.col) \
-                    and e.function in ('', m.function):
+                    and e.function in ('', m.function) and e.next in m.next_line:
                 m.outcome, m.reason, e.used = 'equivalent', e.why, True
                 break
 
