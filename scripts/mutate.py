@@ -92,6 +92,11 @@ CMAKE_OPTIONS = ['-DVORLIX_E2E=OFF', '-DVORLIX_BENCH=OFF', '-DVORLIX_FUZZ=OFF',
 BUILD_TIMEOUT = 900
 
 
+def fail(message):
+    print(message, file=sys.stderr)
+    sys.exit(2)
+
+
 def tests_for(relpath):
     """The test programs mapped to a source path, or None when no entry matches."""
     best = None
@@ -583,7 +588,7 @@ def load_equivalents(path):
             if block:
                 missing = {'file', 'line', 'change', 'why'} - block.keys()
                 if missing:
-                    sys.exit(f'{path}: an entry lacks {", ".join(sorted(missing))}: {block}')
+                    fail(f'{path}: an entry lacks {", ".join(sorted(missing))}: {block}')
                 entries.append(Equivalent(block['file'], block['line'], block['change'], block['why'],
                                           block.get('function', ''), block.get('next', '')))
             block = {}
@@ -694,7 +699,7 @@ def iter_tree(base):
 def run_checked(cmd):
     result = subprocess.run(cmd, capture_output=True, text=True)
     if result.returncode != 0:
-        sys.exit(f'failed: {" ".join(cmd)}\n{result.stdout[-3000:]}{result.stderr[-3000:]}')
+        fail(f'failed: {" ".join(cmd)}\n{result.stdout[-3000:]}{result.stderr[-3000:]}')
 
 
 def run_limited(cmd, timeout, **kwargs):
@@ -744,7 +749,7 @@ def collect_files(args_paths):
             base = ROOT / arg
         base = base.resolve()
         if not base.exists():
-            sys.exit(f'no such file or folder: {arg}')
+            fail(f'no such file or folder: {arg}')
         group = base.relative_to(ROOT).as_posix()
         candidates = [base] if base.is_file() else \
             sorted(p for p in base.rglob('*') if p.suffix in SOURCE_SUFFIXES)
