@@ -26,6 +26,25 @@ protected:
         host.calls.clear();
     }
 
+    // Moves the host's clock on to `t`, running every tick that falls due on the way
+    // (gravity first when both are due at once).
+    void RunUntil(std::int64_t t)
+    {
+        for (;;) {
+            auto gravity = host.gravity.Due(), level = host.level.Due();
+            bool tick = gravity && *gravity <= t && (!level || *gravity <= *level);
+            if (!tick && !(level && *level <= t))
+                break;
+            host.now = tick ? *gravity : *level;
+            host.Period(tick ? GameTimer::Gravity : GameTimer::Level).Fired(host.now);
+            if (tick)
+                game.GravityTick();
+            else
+                game.LevelTimerTimer();
+        }
+        host.now = t;
+    }
+
     // Replaces a player's falling piece by `kind` in rotation state 0 at its spawn cells.
     void Deal(int player, int kind)
     {
