@@ -8,6 +8,21 @@
 
 namespace vorlix::test {
 
+// Whose rules a parameterised test plays: player index 0 or 1, in a game of one or two
+// players, with the pieces seen falling or rising.
+struct Seat {
+    int player;
+    int players;
+    bool gravityDown = true;
+};
+
+inline std::string SeatName(const testing::TestParamInfo<Seat> &info)
+{
+    const Seat &s = info.param;
+    return "Player" + std::to_string(s.player + 1) + "Of" + std::to_string(s.players) +
+           (s.gravityDown ? "Falling" : "Rising");
+}
+
 class GameFixture : public testing::Test {
 protected:
     GameState state;

@@ -85,23 +85,6 @@ TEST_F(PlayStepTest, TheSquareConsumesTheTurnAndThePassGoesOn)
     EXPECT_EQ(P(0).Piece, Moved(before, 0, 1));
 }
 
-TEST_F(PlayStepTest, HardDropPaintsATrailLandsAndRedraws)
-{
-    Start();
-    Deal(0, 2); // rows 1..2
-    P(0).Pit = PitFromRows({"....#....."});
-    state.Keys.Player[0].DropFlag = true;
-    std::int32_t pieces = state.Pieces;
-    game.PlayStep();
-    EXPECT_EQ(RowsOf(P(0).Pit, 17), (Strings{"..........", "....##....", "....##....", "....#....."}));
-    EXPECT_EQ(state.Pieces, pieces + 1);
-    auto trail = host.Only("cell");
-    ASSERT_EQ(trail.size(), 17u * 4u); // rows 1..2 fall to 18..19
-    EXPECT_EQ(trail.front(), "cell 0 5,2 piece");
-    EXPECT_EQ(trail.back(), "cell 0 6,19 piece");
-    EXPECT_EQ(host.Only("draw").size(), 2u);
-}
-
 TEST_F(PlayStepTest, AHardDropOfARestingPieceLandsAtOnce)
 {
     Start();
