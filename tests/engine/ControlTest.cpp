@@ -15,6 +15,10 @@ TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
     settings.NumberOfPlayers = 2;
     state.Winner = 1;
     state.Level = 7;
+    P(0).Score = 900;
+    P(1).Score = 800;
+    P(0).Bonuses = 2;
+    P(1).Bonuses = 3;
     P(0).Pit.set(3, 3, true);
     state.Keys.Player[0].SoftDropFlag = true;
     host.seconds = 1234;
@@ -43,6 +47,17 @@ TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
     EXPECT_EQ(P(1).Kind, next2);
     EXPECT_EQ(P(0).Picture, picture1);
     EXPECT_EQ(P(1).Picture, picture2);
+}
+
+TEST(Random, IsTheLinearCongruentialGenerator)
+{
+    Random rng;
+    rng.Seed(1234);
+    std::vector<std::uint32_t> draws;
+    for (std::uint32_t n : {7u, 20u, 10u, 1000u, 0xFFFFFFFFu})
+        draws.push_back(rng(n));
+    EXPECT_EQ(draws, (std::vector<std::uint32_t>{5, 16, 3, 2, 1329851014}));
+    EXPECT_EQ(rng.SeedValue(), 1329851015u);
 }
 
 TEST_F(ControlTest, OnePlayerNewGameLeavesPlayerTwoAlone)

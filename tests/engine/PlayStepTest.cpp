@@ -27,20 +27,6 @@ TEST_F(PlayStepTest, WithoutAGameOnlyTheClosingStepsRun)
     EXPECT_EQ(host.calls, (Strings{"events", "draw"}));
 }
 
-TEST_F(PlayStepTest, LeftAndRightTogetherEndWhereTheyStarted)
-{
-    Start();
-    const Grid before = P(0).Piece;
-    state.Keys.Player[0].RightFlag = true;
-    state.Keys.Player[0].LeftFlag = true;
-    game.PlayStep();
-    EXPECT_EQ(P(0).Piece, before);
-    state.Keys.Player[0].LeftFlag = false;
-    game.PlayStep();
-    EXPECT_EQ(P(0).Piece, Moved(before, 1, 0));
-    EXPECT_EQ(host.calls.back(), "timer Gravity on");
-}
-
 TEST_F(PlayStepTest, ATurnEndsThePassAndTheHardDropWaits)
 {
     Start();
@@ -140,13 +126,23 @@ TEST_F(PlayStepTest, SwapByBonusSpendsOne)
 {
     Start();
     P(0).Bonuses = 1;
+    std::uint8_t next = P(0).NextKind;
+    game.FormKeyDown(settings.P1Bonus);
+    EXPECT_EQ(P(0).Kind, next);
+    EXPECT_EQ(P(0).Bonuses, 0);
+    EXPECT_EQ(host.Only("status"), Strings{"status 2 Bonuses: 0"});
+    game.FormKeyUp(settings.P1Bonus);
+    const Grid before = P(0).Piece;
+    game.FormKeyDown(settings.P1Bonus); // none left: no swap
+    EXPECT_EQ(P(0).Piece, before);
+
+    P(0).Bonuses = 1;
     state.Keys.BonusFlag = true;
     state.Keys.NewPieceFlag = true;
     game.PlayStep();
     EXPECT_EQ(P(0).Bonuses, 0);
     EXPECT_FALSE(state.Keys.BonusFlag);
     EXPECT_FALSE(state.Keys.NewPieceFlag);
-    EXPECT_EQ(host.Only("status"), Strings{"status 2 Bonuses: 0"});
 
     state.Keys.BonusFlag = true; // never below 0
     game.PlayStep();

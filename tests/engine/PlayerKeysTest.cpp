@@ -41,18 +41,26 @@ protected:
     }
 };
 
+// A held key acts in every pass, whatever other keys go down and up meanwhile.
 TEST_P(PlayerKeysTest, MovesSidewaysWhileTheKeyIsHeld)
 {
     const Grid start = P(me).Piece;
     game.FormKeyDown(keys.right);
     EXPECT_EQ(P(me).Piece, Moved(start, 1, 0));
-    game.FormKeyDown(Unbound); // every pass moves a held piece on
+    Press(Unbound);
     EXPECT_EQ(P(me).Piece, Moved(start, 2, 0));
     game.FormKeyUp(keys.right);
-    game.FormKeyDown(Unbound);
+    Press(Unbound);
     EXPECT_EQ(P(me).Piece, Moved(start, 2, 0));
-    Press(keys.left);
+    game.FormKeyDown(keys.left);
+    Press(Unbound);
+    EXPECT_EQ(P(me).Piece, start);
+    game.FormKeyDown(keys.right); // both held: right, then left, in every pass
+    EXPECT_EQ(P(me).Piece, start);
+    game.FormKeyUp(keys.left);
+    Press(Unbound);
     EXPECT_EQ(P(me).Piece, Moved(start, 1, 0));
+    EXPECT_EQ(host.calls.back(), "timer Gravity on");
     EXPECT_EQ(P(other).Piece, otherPiece);
 }
 
@@ -82,10 +90,10 @@ TEST_P(PlayerKeysTest, TheSoftDropKeyDropsOneRowPerPassUntilReleased)
     game.FormKeyDown(keys.softDrop);
     EXPECT_EQ(P(me).Piece, Moved(start, 0, 1));
     EXPECT_EQ(P(me).Rotation, 0);
-    game.FormKeyDown(Unbound);
+    Press(Unbound);
     EXPECT_EQ(P(me).Piece, Moved(start, 0, 2));
     game.FormKeyUp(keys.softDrop);
-    game.FormKeyDown(Unbound);
+    Press(Unbound);
     EXPECT_EQ(P(me).Piece, Moved(start, 0, 2));
     EXPECT_EQ(P(other).Piece, otherPiece);
 }
@@ -130,6 +138,24 @@ TEST_P(PlayerKeysTest, AHeldSoftDropHoldsGravityBackForBoth)
     EXPECT_EQ(P(other).Piece, Moved(otherPiece, 0, 1)); // no piece at all without a player 2
     EXPECT_EQ(host.calls.front(), "timer Gravity off");
     EXPECT_EQ(host.calls.back(), "timer Gravity on");
+}
+
+// A pass while paused ignores the keys, and their key-up forgets the one-shot requests, so
+// the resume does not act on them.
+TEST_P(PlayerKeysTest, KeysPressedWhilePausedAreForgotten)
+{
+    P(0).Bonuses = 1;
+    const Grid mine = P(me).Piece;
+    Press(Key::Escape);
+    for (std::int32_t key : {keys.turn, keys.hardDrop, settings.P1Bonus, Key::C})
+        Press(key);
+    Press(Key::Escape);
+    EXPECT_FALSE(state.Paused);
+    EXPECT_EQ(P(me).Piece, mine);
+    EXPECT_EQ(P(me).Rotation, 0);
+    EXPECT_EQ(P(me).Pit.count(), 0);
+    EXPECT_EQ(P(0).Bonuses, 1);
+    EXPECT_EQ(P(other).Piece, otherPiece);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seats, PlayerKeysTest,
