@@ -111,8 +111,7 @@ TEST_F(PlayStepTest, SwapByCCostsNothingCountsAPieceAndRewritesTheBonusPanel)
     std::uint8_t next = P(0).NextKind;
     std::int32_t pieces = state.Pieces;
     P(0).Piece = Moved(P(0).Piece, 0, 6);
-    state.Keys.NewPieceFlag = true;
-    game.PlayStep();
+    game.FormKeyDown(Key::C);
     EXPECT_EQ(P(0).Kind, next);
     EXPECT_EQ(state.Pieces, pieces + 1);
     EXPECT_EQ(P(0).Bonuses, 2);
