@@ -1,40 +1,46 @@
 #include "app/PeriodTimer.h"
 
-#include <climits>
+#include <algorithm>
 
 namespace vorlix {
 
 PeriodTimer::PeriodTimer(std::int64_t interval, QObject *parent)
-    : QObject(parent), interval_(interval)
+    : QObject(parent), period_(interval)
 {
+    clock_.start();
     // The default coarse timer may stretch a period by 5 %.
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &PeriodTimer::Timeout);
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        period_.Fired(clock_.elapsed());
+        Arm();
+        emit Timeout();
+    });
 }
 
 void PeriodTimer::SetEnabled(bool on)
 {
-    if (on == enabled_)
-        return;
-    enabled_ = on;
-    Apply();
+    period_.SetEnabled(on, clock_.elapsed());
+    Arm();
 }
 
 void PeriodTimer::SetInterval(std::int64_t milliseconds)
 {
-    interval_ = milliseconds;
-    timer_.stop();
-    Apply();
+    period_.SetInterval(milliseconds, clock_.elapsed());
+    Arm();
 }
 
-void PeriodTimer::Apply()
+void PeriodTimer::Arm()
 {
-    if (!enabled_ || interval_ <= 0) {
+    const auto due = period_.Due();
+    if (!due) {
         timer_.stop();
         return;
     }
-    if (!timer_.isActive())
-        timer_.start(static_cast<int>(interval_ > INT_MAX ? INT_MAX : interval_));
+    if (timer_.isActive() && armedFor_ == *due)
+        return; // the running period goes on
+    armedFor_ = *due;
+    timer_.start(static_cast<int>(std::max<std::int64_t>(0, *due - clock_.elapsed())));
 }
 
 } // namespace vorlix

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/TimerPeriod.h"
+
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -7,9 +10,10 @@
 
 namespace vorlix {
 
-// A timer with the older toolkit's meaning: switching on never restarts a running period,
-// setting the interval restarts it, and an interval of 0 or less never fires (a QTimer of
-// 0 ms would fire on every pass of the event loop).
+// A timer with the older toolkit's meaning (TimerPeriod): switching on never restarts a
+// running period, setting the interval restarts it, and an interval of 0 or less never fires
+// (a QTimer of 0 ms would fire on every pass of the event loop). The QTimer only wakes us at
+// the due time the rule keeps.
 class PeriodTimer : public QObject {
     Q_OBJECT
 public:
@@ -17,20 +21,21 @@ public:
 
     void SetEnabled(bool on);
     void SetInterval(std::int64_t milliseconds);
-    bool Enabled() const { return enabled_; }
-    std::int64_t Interval() const { return interval_; }
+    bool Enabled() const { return period_.Enabled(); }
+    std::int64_t Interval() const { return period_.Interval(); }
     // Whether it will actually fire (enabled with a positive interval).
-    bool Running() const { return timer_.isActive(); }
+    bool Running() const { return period_.Due().has_value(); }
 
 signals:
     void Timeout();
 
 private:
-    void Apply();
+    void Arm();
 
+    TimerPeriod period_;
+    QElapsedTimer clock_;
     QTimer timer_;
-    std::int64_t interval_;
-    bool enabled_ = false;
+    std::int64_t armedFor_ = 0;
 };
 
 } // namespace vorlix

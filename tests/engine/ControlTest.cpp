@@ -15,6 +15,10 @@ TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
     settings.NumberOfPlayers = 2;
     state.Winner = 1;
     state.Level = 7;
+    P(0).Score = 900;
+    P(1).Score = 800;
+    P(0).Bonuses = 2;
+    P(1).Bonuses = 3;
     P(0).Pit.set(3, 3, true);
     state.Keys.Player[0].SoftDropFlag = true;
     host.seconds = 1234;
@@ -43,6 +47,17 @@ TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
     EXPECT_EQ(P(1).Kind, next2);
     EXPECT_EQ(P(0).Picture, picture1);
     EXPECT_EQ(P(1).Picture, picture2);
+}
+
+TEST(Random, IsTheLinearCongruentialGenerator)
+{
+    Random rng;
+    rng.Seed(1234);
+    std::vector<std::uint32_t> draws;
+    for (std::uint32_t n : {7u, 20u, 10u, 1000u, 0xFFFFFFFFu})
+        draws.push_back(rng(n));
+    EXPECT_EQ(draws, (std::vector<std::uint32_t>{5, 16, 3, 2, 1329851014}));
+    EXPECT_EQ(rng.SeedValue(), 1329851015u);
 }
 
 TEST_F(ControlTest, OnePlayerNewGameLeavesPlayerTwoAlone)
@@ -245,34 +260,16 @@ TEST_F(ControlTest, StatusTexts)
     EXPECT_EQ(host.calls, Strings{"status 0 Easy: Level 3"});
 }
 
-TEST_F(ControlTest, KeysSetFlagsByRoleAndGravity)
+// Every comparison is made (the roles of each key under each gravity are PlayerKeysTest's).
+TEST_F(ControlTest, AKeyBoundToSeveralRolesSetsThemAll)
 {
     Start();
-    // The flags as the key's pass finds them, before it acts on them.
-    auto flagsAtPass = [&](std::int32_t key) {
-        PlayerKeyFlags seen;
-        host.pendingEvents = [&] { seen = state.Keys.Player[0]; };
-        game.FormKeyDown(key);
-        return seen;
-    };
-    EXPECT_TRUE(flagsAtPass(settings.P1Up).RotateFlag);
-    EXPECT_TRUE(flagsAtPass(settings.P1DownSlow).SoftDropFlag);
-    game.FormKeyUp(settings.P1DownSlow);
-    EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
-
-    settings.GravityDown = false;
-    PlayerKeyFlags up = flagsAtPass(settings.P1Up);
-    EXPECT_TRUE(up.SoftDropFlag);
-    EXPECT_FALSE(up.RotateFlag);
-    EXPECT_TRUE(flagsAtPass(settings.P1DownSlow).RotateFlag);
-    game.FormKeyUp(settings.P1Up);
-    EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
-
-    // A key bound to several roles sets them all.
     settings.P1Left = settings.P1Right;
     settings.P1DownFast = settings.P1Right;
-    PlayerKeyFlags all = flagsAtPass(settings.P1Right);
-    EXPECT_TRUE(all.RightFlag && all.LeftFlag && all.DropFlag);
+    PlayerKeyFlags seen; // as the key's pass finds them, before it acts on them
+    host.pendingEvents = [&] { seen = state.Keys.Player[0]; };
+    game.FormKeyDown(settings.P1Right);
+    EXPECT_TRUE(seen.RightFlag && seen.LeftFlag && seen.DropFlag);
 }
 
 TEST_F(ControlTest, KeysOfOtherModesSetNothing)

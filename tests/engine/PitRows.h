@@ -22,6 +22,16 @@ inline Grid PitFromRows(std::initializer_list<std::string_view> rows)
     return grid;
 }
 
+// The bottom `n` rows full, the rest empty.
+inline Grid FullRows(int n)
+{
+    Grid grid;
+    for (int y = PitHeight - n + 1; y <= PitHeight; ++y)
+        for (int x = 1; x <= PitWidth; ++x)
+            grid.set(x, y, true);
+    return grid;
+}
+
 // Rows first..20 of a layer as text.
 inline std::vector<std::string> RowsOf(const Grid &grid, int first = 1)
 {

@@ -27,20 +27,6 @@ TEST_F(PlayStepTest, WithoutAGameOnlyTheClosingStepsRun)
     EXPECT_EQ(host.calls, (Strings{"events", "draw"}));
 }
 
-TEST_F(PlayStepTest, LeftAndRightTogetherEndWhereTheyStarted)
-{
-    Start();
-    const Grid before = P(0).Piece;
-    state.Keys.Player[0].RightFlag = true;
-    state.Keys.Player[0].LeftFlag = true;
-    game.PlayStep();
-    EXPECT_EQ(P(0).Piece, before);
-    state.Keys.Player[0].LeftFlag = false;
-    game.PlayStep();
-    EXPECT_EQ(P(0).Piece, Moved(before, 1, 0));
-    EXPECT_EQ(host.calls.back(), "timer Gravity on");
-}
-
 TEST_F(PlayStepTest, ATurnEndsThePassAndTheHardDropWaits)
 {
     Start();
@@ -85,23 +71,6 @@ TEST_F(PlayStepTest, TheSquareConsumesTheTurnAndThePassGoesOn)
     EXPECT_EQ(P(0).Piece, Moved(before, 0, 1));
 }
 
-TEST_F(PlayStepTest, HardDropPaintsATrailLandsAndRedraws)
-{
-    Start();
-    Deal(0, 2); // rows 1..2
-    P(0).Pit = PitFromRows({"....#....."});
-    state.Keys.Player[0].DropFlag = true;
-    std::int32_t pieces = state.Pieces;
-    game.PlayStep();
-    EXPECT_EQ(RowsOf(P(0).Pit, 17), (Strings{"..........", "....##....", "....##....", "....#....."}));
-    EXPECT_EQ(state.Pieces, pieces + 1);
-    auto trail = host.Only("cell");
-    ASSERT_EQ(trail.size(), 17u * 4u); // rows 1..2 fall to 18..19
-    EXPECT_EQ(trail.front(), "cell 0 5,2 piece");
-    EXPECT_EQ(trail.back(), "cell 0 6,19 piece");
-    EXPECT_EQ(host.Only("draw").size(), 2u);
-}
-
 TEST_F(PlayStepTest, AHardDropOfARestingPieceLandsAtOnce)
 {
     Start();
@@ -142,8 +111,7 @@ TEST_F(PlayStepTest, SwapByCCostsNothingCountsAPieceAndRewritesTheBonusPanel)
     std::uint8_t next = P(0).NextKind;
     std::int32_t pieces = state.Pieces;
     P(0).Piece = Moved(P(0).Piece, 0, 6);
-    state.Keys.NewPieceFlag = true;
-    game.PlayStep();
+    game.FormKeyDown(Key::C);
     EXPECT_EQ(P(0).Kind, next);
     EXPECT_EQ(state.Pieces, pieces + 1);
     EXPECT_EQ(P(0).Bonuses, 2);
@@ -157,13 +125,23 @@ TEST_F(PlayStepTest, SwapByBonusSpendsOne)
 {
     Start();
     P(0).Bonuses = 1;
+    std::uint8_t next = P(0).NextKind;
+    game.FormKeyDown(settings.P1Bonus);
+    EXPECT_EQ(P(0).Kind, next);
+    EXPECT_EQ(P(0).Bonuses, 0);
+    EXPECT_EQ(host.Only("status"), Strings{"status 2 Bonuses: 0"});
+    game.FormKeyUp(settings.P1Bonus);
+    const Grid before = P(0).Piece;
+    game.FormKeyDown(settings.P1Bonus); // none left: no swap
+    EXPECT_EQ(P(0).Piece, before);
+
+    P(0).Bonuses = 1;
     state.Keys.BonusFlag = true;
     state.Keys.NewPieceFlag = true;
     game.PlayStep();
     EXPECT_EQ(P(0).Bonuses, 0);
     EXPECT_FALSE(state.Keys.BonusFlag);
     EXPECT_FALSE(state.Keys.NewPieceFlag);
-    EXPECT_EQ(host.Only("status"), Strings{"status 2 Bonuses: 0"});
 
     state.Keys.BonusFlag = true; // never below 0
     game.PlayStep();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/GameHost.h"
+#include "engine/TimerPeriod.h"
 #include "NullHost.h"
 
 #include <algorithm>
@@ -12,11 +13,14 @@
 namespace vorlix::test {
 
 // Records every host call as one line of text, in order, so tests can assert on the
-// sequence ("timer Gravity on", "status 1 Score: 100", ...).
+// sequence ("timer Gravity on", "status 1 Score: 100", ...). Its two timers keep their
+// periods on a clock of the test's own (`now`, ms), as the window's timers do on real time.
 class RecordingHost : public GameHost {
 public:
     std::vector<std::string> calls;
     std::int64_t seconds = 1000;
+    std::int64_t now = 0;
+    TimerPeriod gravity{1000}, level{60000}; // as the window is laid out
     // Runs inside ProcessPendingEvents, once, then clears itself (events that were waiting).
     std::function<void()> pendingEvents;
 
@@ -39,10 +43,12 @@ public:
     void SetTimerEnabled(GameTimer timer, bool on) override
     {
         calls.push_back(std::string("timer ") + Name(timer) + (on ? " on" : " off"));
+        Period(timer).SetEnabled(on, now);
     }
     void SetTimerInterval(GameTimer timer, std::int64_t ms) override
     {
         calls.push_back(std::string("interval ") + Name(timer) + " " + std::to_string(ms));
+        Period(timer).SetInterval(ms, now);
     }
     void SetStatusText(int panel, const std::string &text) override
     {
@@ -70,6 +76,7 @@ public:
         return out;
     }
     bool Has(const std::string &call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
+    TimerPeriod &Period(GameTimer timer) { return timer == GameTimer::Gravity ? gravity : level; }
 
 private:
     static const char *Name(GameTimer timer) { return timer == GameTimer::Gravity ? "Gravity" : "Level"; }

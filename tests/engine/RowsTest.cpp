@@ -31,26 +31,6 @@ TEST_F(RowsTest, RowsEighteenAndTwentyGoBottomFirstAndScoreTwoRows)
     EXPECT_EQ(host.Only("status"), Strings{"status 1 Score: 200"});
 }
 
-TEST_F(RowsTest, FourRowsEarnABonusAndRewriteBothPanels)
-{
-    settings.Mode = "Aggressive";
-    Start();
-    P(0).Pit = PitFromRows({"##########", "##########", "##########", "##########"});
-    game.SettleRows();
-    EXPECT_EQ(P(0).Pit.count(), 0);
-    EXPECT_EQ(P(0).Score, settings.AFour);
-    EXPECT_EQ(P(0).Bonuses, 1);
-    EXPECT_EQ(state.Player1Clears, 1);
-    EXPECT_EQ(state.LinesSinceLevel, 4);
-    EXPECT_EQ(host.Only("status"), (Strings{"status 1 Score: 2000", "status 2 Bonuses: 1"}));
-
-    P(0).Pit = PitFromRows({"##########", "##########", "##########"});
-    host.calls.clear();
-    game.SettleRows();
-    EXPECT_EQ(P(0).Bonuses, 1);
-    EXPECT_EQ(host.Only("status"), Strings{"status 1 Score: 2600"});
-}
-
 TEST_F(RowsTest, ScoreForRowsFollowsTheModeTable)
 {
     const std::int32_t points[] = {0, 100, 200, 400, 1600, 0};
@@ -70,12 +50,11 @@ TEST_F(RowsTest, ScoresAndCountersSaturateInsteadOfWrapping)
     settings.PFour = std::numeric_limits<std::int32_t>::max();
     settings.POne = std::numeric_limits<std::int32_t>::min();
     Start();
-    const Grid four = PitFromRows({"##########", "##########", "##########", "##########"});
     P(0).Score = 5;
     P(0).Bonuses = 255;
     state.Player1Clears = std::numeric_limits<std::int32_t>::max();
     state.LinesSinceLevel = std::numeric_limits<std::int32_t>::max() - 1;
-    P(0).Pit = four;
+    P(0).Pit = FullRows(4);
     game.SettleRows();
     EXPECT_EQ(P(0).Score, std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(P(0).Bonuses, 255);
@@ -83,7 +62,7 @@ TEST_F(RowsTest, ScoresAndCountersSaturateInsteadOfWrapping)
     EXPECT_EQ(state.LinesSinceLevel, std::numeric_limits<std::int32_t>::max());
 
     P(0).Score = -5;
-    P(0).Pit = PitFromRows({"##########"});
+    P(0).Pit = FullRows(1);
     game.SettleRows();
     EXPECT_EQ(P(0).Score, std::numeric_limits<std::int32_t>::min());
 }
@@ -91,7 +70,7 @@ TEST_F(RowsTest, ScoresAndCountersSaturateInsteadOfWrapping)
 TEST_F(RowsTest, ALandingInRowOneEndsTheGameEvenWhenItCompletesARow)
 {
     Start();
-    state.Player1().Pit = PitFromRows({"##########"});
+    P(0).Pit = FullRows(1);
     P(0).Pit.set(1, 1, true);
     game.SettleRows();
     EXPECT_TRUE(state.GameStopped);
@@ -105,91 +84,62 @@ TEST_F(RowsTest, ALandingInRowOneEndsTheGameEvenWhenItCompletesARow)
                                                        "timer Level off", "disable", "summary"}));
 }
 
+// Every column of row 1 is looked at, from the left: the first block found decides, and
+// within a column player 1's overflow comes first. Row 2 ends nothing.
 TEST_F(RowsTest, TheOverflowingPlayerLosesAndTheLeftmostColumnDecides)
 {
     struct Case {
-        int p1Column, p2Column;
-        int winner;
+        int players, row;
+        int p1Column, p2Column; // 0: no block
+        int winner;             // 0: the game goes on
     };
-    const Case cases[] = {{0, 4, 1}, {4, 0, 2}, {7, 3, 1}, {3, 7, 2}, {5, 5, 2}};
+    const Case cases[] = {
+        {2, 1, 0, 4, 1},  {2, 1, 4, 0, 2},  {2, 1, 7, 3, 1},  {2, 1, 3, 7, 2}, {2, 1, 5, 5, 2},
+        {2, 1, 1, 0, 2},  {2, 1, 10, 0, 2}, {2, 1, 0, 1, 1},  {2, 1, 0, 10, 1}, {2, 1, 10, 1, 1},
+        {2, 1, 1, 10, 2}, {1, 1, 1, 0, 2},  {1, 1, 10, 0, 2}, {1, 1, 0, 5, 0}, {2, 2, 1, 10, 0},
+    };
     for (const Case &c : cases) {
-        Start(2);
+        Start(c.players);
         if (c.p1Column)
-            P(0).Pit.set(c.p1Column, 1, true);
+            P(0).Pit.set(c.p1Column, c.row, true);
         if (c.p2Column)
-            P(1).Pit.set(c.p2Column, 1, true);
+            P(1).Pit.set(c.p2Column, c.row, true);
         game.SettleRows();
-        EXPECT_TRUE(state.GameStopped);
-        EXPECT_EQ(state.Winner, c.winner) << c.p1Column << " " << c.p2Column;
-        EXPECT_EQ(host.Only("summary").size(), 1u);
-        EXPECT_EQ(P(0).Pit.count() + P(1).Pit.count() + P(0).Piece.count() + P(1).Piece.count(), 0);
+        const std::string which = "players " + std::to_string(c.players) + " row " + std::to_string(c.row) +
+                                  " columns " + std::to_string(c.p1Column) + " " + std::to_string(c.p2Column);
+        EXPECT_EQ(state.GameStopped, c.winner != 0) << which;
+        EXPECT_EQ(state.Winner, c.winner) << which;
+        EXPECT_EQ(host.Only("summary").size(), c.winner ? 1u : 0u) << which;
+        if (c.winner) {
+            EXPECT_EQ(P(0).Pit.count() + P(1).Pit.count() + P(0).Piece.count() + P(1).Piece.count(), 0) << which;
+        }
     }
 }
 
-TEST_F(RowsTest, EachRemovedRowSendsAGarbageRowWithItsOwnHole)
+TEST_F(RowsTest, LevelByRowsChangesAtExactlyTheLengthAndCarriesTheSurplus)
 {
-    settings.Mode = "Aggressive";
-    Start(2);
-    P(0).Pit = PitFromRows({"##########", "##########", "##########"});
-    P(1).Pit = PitFromRows({"#........."});
-    Random rng = state.Rng;
-    int holes[3];
-    for (int &hole : holes)
-        hole = static_cast<int>(rng(10)) + 1;
-
-    game.SettleRows();
-    EXPECT_EQ(P(0).Pit.count(), 0);
-    Strings rows = RowsOf(P(1).Pit, 17);
-    EXPECT_EQ(rows[0], "#.........");
-    for (int i = 0; i < 3; ++i) {
-        Strings expected{std::string(10, '#')};
-        expected[0][static_cast<std::size_t>(holes[i] - 1)] = '.';
-        EXPECT_EQ(rows[static_cast<std::size_t>(1 + i)], expected[0]) << "garbage row " << i;
-    }
-    EXPECT_EQ(P(1).Score, 0);
-    EXPECT_EQ(state.LinesSinceLevel, 3);
-}
-
-TEST_F(RowsTest, PointsModeAndOnePlayerGamesSendNoGarbage)
-{
-    Start(2);
-    P(0).Pit = PitFromRows({"##########"});
-    game.SettleRows();
-    EXPECT_EQ(P(1).Pit.count(), 0);
-
-    settings.Mode = "Aggressive";
-    Start(1);
-    P(0).Pit = PitFromRows({"##########"});
-    game.SettleRows();
-    EXPECT_EQ(P(0).Pit.count(), 0);
-    EXPECT_EQ(P(1).Pit.count(), 0);
-}
-
-TEST_F(RowsTest, PlayerTwoRowsCountSharedLinesButNotClears)
-{
-    Start(2);
-    P(1).Pit = PitFromRows({"##########", "##########", "##########", "##########"});
-    game.SettleRows();
-    EXPECT_EQ(state.Player1Clears, 0);
-    EXPECT_EQ(state.LinesSinceLevel, 4);
-    EXPECT_EQ(P(1).Bonuses, 1);
-    EXPECT_EQ(host.Only("status"), (Strings{"status 4 Score: 1600", "status 5 Bonuses: 1"}));
-}
-
-TEST_F(RowsTest, LevelByRowsCarriesTheSurplus)
-{
+    struct Case {
+        std::int32_t lines;
+        std::vector<int> removals;
+        std::vector<int> levels, since; // after each call
+    };
+    const Case cases[] = {
+        {5, {4, 4, 0}, {1, 2, 2}, {4, 3, 3}},
+        {5, {4, 1}, {1, 2}, {4, 0}},
+        {4, {3, 1}, {1, 2}, {3, 0}},
+        {2, {4, 0, 0}, {2, 3, 3}, {2, 0, 0}},
+    };
     settings.LevelChangeBy = 2;
-    Start();
-    const Grid four = PitFromRows({"##########", "##########", "##########", "##########"});
-    P(0).Pit = four;
-    game.SettleRows();
-    EXPECT_EQ(state.Level, 1);
-    P(0).Pit = four;
-    game.SettleRows();
-    EXPECT_EQ(state.Level, 2);
-    EXPECT_EQ(state.LinesSinceLevel, 3);
-    game.SettleRows();
-    EXPECT_EQ(state.Level, 2);
+    for (const Case &c : cases) {
+        settings.LevelChangeLines = c.lines;
+        Start();
+        for (std::size_t i = 0; i < c.removals.size(); ++i) {
+            P(0).Pit = FullRows(c.removals[i]);
+            game.SettleRows();
+            EXPECT_EQ(state.Level, c.levels[i]) << "length " << c.lines << " call " << i;
+            EXPECT_EQ(state.LinesSinceLevel, c.since[i]) << "length " << c.lines << " call " << i;
+        }
+    }
 }
 
 TEST_F(RowsTest, LevelLinesOfZeroOrLessChangeTheLevelAtEveryCall)
@@ -242,24 +192,6 @@ TEST_F(RowsTest, LevelPiecesOfZeroNeverChangesAndNegativeActsAsItsMagnitude)
     EXPECT_EQ(state.Level, 3); // at 3 and 6 pieces
 }
 
-TEST_F(RowsTest, HeldSoftDropStopsGravityForBothPlayers)
-{
-    Start(2);
-    const Grid p1 = P(0).Piece, p2 = P(1).Piece;
-    state.Keys.Player[1].SoftDropFlag = true;
-    game.GravityTick();
-    EXPECT_EQ(P(0).Piece, p1);
-    EXPECT_EQ(P(1).Piece, p2);
-    EXPECT_TRUE(host.calls.empty());
-
-    state.Keys.Player[1].SoftDropFlag = false;
-    game.GravityTick();
-    EXPECT_EQ(P(0).Piece, Moved(p1, 0, 1));
-    EXPECT_EQ(P(1).Piece, Moved(p2, 0, 1));
-    EXPECT_EQ(host.calls.front(), "timer Gravity off");
-    EXPECT_EQ(host.calls.back(), "timer Gravity on");
-}
-
 TEST_F(RowsTest, PlayerTwoSoftDropFlagIsIgnoredInAOnePlayerGame)
 {
     Start(1);
@@ -289,6 +221,90 @@ TEST_F(RowsTest, TheTickAfterAGameOverMovesNothingAndLeavesTheTimerOff)
     EXPECT_EQ(host.calls, (Strings{"timer Gravity off", "draw"}));
     EXPECT_EQ(P(0).Piece.count(), 0);
 }
+
+// The rows a player removes score, count and attack for that player, whoever it is.
+class RowsBySeatTest : public GameFixture, public testing::WithParamInterface<std::tuple<Seat, const char *>> {
+protected:
+    int me = std::get<0>(GetParam()).player;
+    int other = 1 - me;
+    bool aggressive = std::string(std::get<1>(GetParam())) == "Aggressive";
+
+    void SetUp() override
+    {
+        settings.Mode = std::get<1>(GetParam());
+        Start(std::get<0>(GetParam()).players);
+    }
+
+    void SettleFullRows(int rows)
+    {
+        host.calls.clear();
+        P(me).Pit = FullRows(rows);
+        game.SettleRows();
+        EXPECT_EQ(P(me).Pit.count(), 0) << rows << " rows";
+        // Blanked on screen first, in the player's own pit.
+        EXPECT_EQ(host.Only("cell " + std::to_string(me) + " ").size(), 10u * static_cast<unsigned>(rows));
+        EXPECT_EQ(host.Only("cell").size(), 10u * static_cast<unsigned>(rows));
+    }
+};
+
+// Four rows earn a bonus; three do not; more than four at once score nothing and earn no
+// bonus. Player 1's removals alone count as clears; the rows of both count towards levels.
+TEST_P(RowsBySeatTest, RemovedRowsScoreForTheirPlayer)
+{
+    const std::string score = "status " + std::to_string(me == 0 ? 1 : 4) + " Score: ";
+    const std::string bonuses = "status " + std::to_string(me == 0 ? 2 : 5) + " Bonuses: ";
+    const std::int32_t four = aggressive ? settings.AFour : settings.PFour;
+    const std::int32_t three = aggressive ? settings.AThree : settings.PThree;
+
+    SettleFullRows(4);
+    EXPECT_EQ(P(me).Score, four);
+    EXPECT_EQ(P(me).Bonuses, 1);
+    EXPECT_EQ(host.Only("status"), (Strings{score + std::to_string(four), bonuses + "1"}));
+
+    SettleFullRows(3);
+    EXPECT_EQ(P(me).Score, four + three);
+    EXPECT_EQ(P(me).Bonuses, 1);
+    EXPECT_EQ(host.Only("status"), Strings{score + std::to_string(four + three)});
+
+    SettleFullRows(5);
+    EXPECT_EQ(P(me).Score, four + three);
+    EXPECT_EQ(P(me).Bonuses, 1);
+    EXPECT_EQ(host.Only("status"), Strings{score + std::to_string(four + three)});
+
+    EXPECT_EQ(state.Player1Clears, me == 0 ? 3 : 0);
+    EXPECT_EQ(state.LinesSinceLevel, 12);
+    EXPECT_EQ(P(other).Score, 0);
+    EXPECT_EQ(P(other).Bonuses, 0);
+}
+
+// Only two-player Aggressive games attack: each removed row pushes a garbage row with its
+// own hole into the other pit. Nothing is ever pushed into the remover's own pit.
+TEST_P(RowsBySeatTest, RemovedRowsPushGarbageIntoTheOtherPitInTwoPlayerAggressiveGames)
+{
+    const bool attacks = aggressive && std::get<0>(GetParam()).players == 2;
+    P(other).Pit = PitFromRows({"#........."});
+    Random rng = state.Rng;
+    Strings garbage;
+    for (int i = 0; i < 3; ++i) {
+        garbage.emplace_back(10, '#');
+        garbage.back()[rng(10)] = '.';
+    }
+
+    SettleFullRows(3);
+    Strings expected = attacks ? Strings{"#.........", garbage[0], garbage[1], garbage[2]}
+                               : Strings{"..........", "..........", "..........", "#........."};
+    EXPECT_EQ(RowsOf(P(other).Pit, 17), expected);
+    EXPECT_EQ(P(other).Pit.count(), attacks ? 28 : 1);
+    EXPECT_EQ(P(other).Score, 0);
+    EXPECT_EQ(state.LinesSinceLevel, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SeatsAndModes, RowsBySeatTest,
+    testing::Combine(testing::Values(Seat{0, 1}, Seat{0, 2}, Seat{1, 2}), testing::Values("Points", "Aggressive")),
+    [](const testing::TestParamInfo<std::tuple<Seat, const char *>> &info) {
+        return SeatName({std::get<0>(info.param), info.index}) + std::get<1>(info.param);
+    });
 
 } // namespace
 } // namespace vorlix::test
