@@ -76,6 +76,7 @@ TESTS_FOR = [
     ('src/scores', ['vorlix_scores_model_tests']),
     ('src/scores/*Dialog*', []),
     ('src/common', ['vorlix_common_tests', 'vorlix_settings_file_tests', 'vorlix_scores_model_tests']),
+    ('src/common/Saturate.h', ['vorlix_engine_tests']),
 ]
 
 # GoogleTest patterns left out of every run: speed measurements, slow at -O0 and about time,

@@ -1,7 +1,7 @@
+#include "common/Saturate.h"
 #include "engine/Game.h"
 #include "engine/Layer.h"
 #include "engine/PieceTables.h"
-#include "engine/Saturate.h"
 
 namespace vorlix {
 

@@ -1,6 +1,6 @@
+#include "common/Saturate.h"
 #include "engine/Game.h"
 #include "engine/Layer.h"
-#include "engine/Saturate.h"
 
 #include <array>
 #include <limits>

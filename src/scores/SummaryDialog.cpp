@@ -1,6 +1,6 @@
 #include "scores/SummaryDialog.h"
 
-#include "engine/Saturate.h"
+#include "common/Saturate.h"
 #include "scores/GameFont.h"
 #include "scores/HighScoresDialog.h"
 
