@@ -1,6 +1,6 @@
 #include "app/AboutBox.h"
-#include "scores/DialogSupport.h"
-#include "scores/GameFont.h"
+#include "ui/DialogSupport.h"
+#include "ui/GameFont.h"
 
 #include <QFrame>
 #include <QLabel>

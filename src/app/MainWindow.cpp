@@ -1,14 +1,14 @@
 #include "app/MainWindow.h"
 
-#include "app/KeyTranslation.h"
 #include "app/StatusStrip.h"
 #include "render/Background.h"
 #include "render/PitPanel.h"
 #include "render/PitRenderer.h"
-#include "scores/DialogSupport.h"
-#include "scores/GameFont.h"
 #include "scores/HighScoreFile.h"
 #include "settings/SettingsFile.h"
+#include "ui/DialogSupport.h"
+#include "ui/GameFont.h"
+#include "ui/KeyTranslation.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "app/StatusStrip.h"
 
-#include "scores/GameFont.h"
+#include "ui/GameFont.h"
 
 namespace vorlix {
 

@@ -4,10 +4,10 @@
 #include "app/SplashScreen.h"
 #include "render/PictureSet.h"
 #include "render/PitPanel.h"
-#include "scores/GameFont.h"
 #include "scores/HighScoresDialog.h"
 #include "scores/SummaryDialog.h"
 #include "settings/dialog/ControlForm.h"
+#include "ui/GameFont.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "scores/HighScoresDialog.h"
 
-#include "scores/GameFont.h"
+#include "ui/GameFont.h"
 
 #include <QCloseEvent>
 #include <QFrame>

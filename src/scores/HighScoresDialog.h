@@ -1,8 +1,8 @@
 #pragma once
 
-#include "scores/DialogSupport.h"
 #include "scores/HighScores.h"
 #include "settings/Settings.h"
+#include "ui/DialogSupport.h"
 
 #include <QWidget>
 

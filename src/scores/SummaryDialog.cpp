@@ -1,8 +1,8 @@
 #include "scores/SummaryDialog.h"
 
 #include "common/Saturate.h"
-#include "scores/GameFont.h"
 #include "scores/HighScoresDialog.h"
+#include "ui/GameFont.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "engine/GameState.h"
-#include "scores/DialogSupport.h"
 #include "scores/HighScores.h"
 #include "settings/Settings.h"
+#include "ui/DialogSupport.h"
 
 #include <QWidget>
 

@@ -1,5 +1,5 @@
-#include "app/KeyTranslation.h"
 #include "app/PeriodTimer.h"
+#include "ui/KeyTranslation.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -5,11 +5,11 @@
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
 #include "app/StatusStrip.h"
-#include "scores/GameFont.h"
 #include "scores/HighScoresDialog.h"
 #include "scores/SummaryDialog.h"
 #include "settings/dialog/ControlForm.h"
 #include "settings/dialog/PicturePanel.h"
+#include "ui/GameFont.h"
 
 #include <QCheckBox>
 #include <QFile>

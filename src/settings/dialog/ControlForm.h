@@ -1,8 +1,8 @@
 #pragma once
 
 #include "render/PictureSet.h"
-#include "scores/DialogSupport.h"
 #include "settings/Settings.h"
+#include "ui/DialogSupport.h"
 
 #include <QWidget>
 

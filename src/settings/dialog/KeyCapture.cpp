@@ -1,7 +1,7 @@
 #include "settings/dialog/ControlForm.h"
 
-#include "app/KeyTranslation.h"
 #include "settings/KeyName.h"
+#include "ui/KeyTranslation.h"
 
 #include <QApplication>
 #include <QKeyEvent>

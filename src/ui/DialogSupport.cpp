@@ -1,5 +1,5 @@
-#include "scores/DialogSupport.h"
-#include "scores/GameFont.h"
+#include "ui/DialogSupport.h"
+#include "ui/GameFont.h"
 
 #include <QFont>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "scores/GameFont.h"
+#include "ui/GameFont.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
