@@ -4,8 +4,8 @@
 #include "app/SplashScreen.h"
 #include "render/PictureSet.h"
 #include "render/PitPanel.h"
-#include "scores/HighScoresDialog.h"
-#include "scores/SummaryDialog.h"
+#include "scores/dialog/HighScoresDialog.h"
+#include "scores/dialog/SummaryDialog.h"
 #include "settings/dialog/ControlForm.h"
 #include "ui/GameFont.h"
 

@@ -2,8 +2,8 @@
 
 #include "engine/GameState.h"
 #include "scores/HighScoreFile.h"
-#include "scores/HighScoresDialog.h"
-#include "scores/SummaryDialog.h"
+#include "scores/dialog/HighScoresDialog.h"
+#include "scores/dialog/SummaryDialog.h"
 #include "settings/Settings.h"
 
 #include <QApplication>

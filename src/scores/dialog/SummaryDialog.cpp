@@ -1,7 +1,7 @@
-#include "scores/SummaryDialog.h"
+#include "scores/dialog/SummaryDialog.h"
 
 #include "common/Saturate.h"
-#include "scores/HighScoresDialog.h"
+#include "scores/dialog/HighScoresDialog.h"
 #include "ui/GameFont.h"
 
 #include <QCloseEvent>

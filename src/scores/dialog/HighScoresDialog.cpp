@@ -1,4 +1,4 @@
-#include "scores/HighScoresDialog.h"
+#include "scores/dialog/HighScoresDialog.h"
 
 #include "ui/GameFont.h"
 
