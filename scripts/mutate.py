@@ -74,7 +74,8 @@ TESTS_FOR = [
     ('src/settings', ['vorlix_settings_file_tests', 'vorlix_engine_tests']),
     ('src/settings/dialog', []),
     ('src/scores', ['vorlix_scores_model_tests']),
-    ('src/scores/*Dialog*', []),
+    ('src/scores/dialog', []),
+    ('src/ui', []),
     ('src/common', ['vorlix_common_tests', 'vorlix_settings_file_tests', 'vorlix_scores_model_tests']),
     ('src/common/Saturate.h', ['vorlix_engine_tests']),
 ]
