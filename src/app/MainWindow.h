@@ -20,7 +20,6 @@ class QFrame;
 
 namespace vorlix {
 
-class ClientArea;
 class PitPanel;
 class PreviewPanel;
 class PitRenderer;
@@ -33,7 +32,9 @@ public:
 };
 
 // The game window. It owns the widgets and the two timers, forwards keys and timer ticks to
-// the game, and is the game's host on screen.
+// the game, and is the game's host on screen. Its parts: MainWindowHost.cpp (the host),
+// MainWindowKeys.cpp, MainWindowMenus.cpp, MainWindowLayout.cpp and MainWindowStartup.cpp
+// (the files read at start and written at close).
 class MainWindow : public QMainWindow, public GameHost {
     Q_OBJECT
 public:
@@ -99,6 +100,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    static constexpr int OnePlayerWidth = 280;
+    static constexpr int TwoPlayerWidth = 560;
+
     void CreateWidgets();
     void CentreOnScreen();
     void ConnectMenu();
@@ -127,7 +131,7 @@ private:
     QTimer repeatTimer_;
     QElapsedTimer clock_;
 
-    ClientArea *client_ = nullptr;
+    QWidget *client_ = nullptr; // draws the background
     PitPanel *player1panel_ = nullptr;
     PitPanel *player2panel_ = nullptr;
     QFrame *logoPanel_ = nullptr;

@@ -1,0 +1,110 @@
+#include "app/MainWindow.h"
+
+#include "render/PitPanel.h"
+#include "ui/DialogSupport.h"
+
+#include <QCoreApplication>
+
+namespace vorlix {
+
+void MainWindow::ConnectMenu()
+{
+    // Opening a top-level menu takes the player's attention away from the game.
+    for (QMenu *top : {menu_.Game1, menu_.Options1, menu_.Help1})
+        connect(top, &QMenu::aboutToShow, this, [this] {
+            ForgetHeldKeys();
+            game_.FormDeactivate();
+        });
+
+    connect(menu_.NewGame1, &QAction::triggered, this, [this] { game_.NewGame1Click(); });
+    connect(menu_.Pause1, &QAction::triggered, this, [this] { game_.TogglePause(); });
+    connect(menu_.StopGame1, &QAction::triggered, this, [this] { game_.StopGame1Click(); });
+    connect(menu_.HighScores1, &QAction::triggered, this, [this] {
+        if (dialogs_.showHighScores)
+            dialogs_.showHighScores();
+    });
+    connect(menu_.Exit1, &QAction::triggered, this, &QWidget::close);
+
+    connect(menu_.Easy, &QAction::triggered, this, [this] { SetDifficulty("Easy"); });
+    connect(menu_.Medium, &QAction::triggered, this, [this] { SetDifficulty("Medium"); });
+    connect(menu_.Hard, &QAction::triggered, this, [this] { SetDifficulty("Hard"); });
+    connect(menu_.mnuOnePlayer, &QAction::triggered, this, [this] { SetPlayers(1); });
+    connect(menu_.mnuTwoPlayers, &QAction::triggered, this, [this] { SetPlayers(2); });
+    connect(menu_.mnuPoints, &QAction::triggered, this, [this] { SetMode("Points"); });
+    connect(menu_.mnuAgressive, &QAction::triggered, this, [this] { SetMode("Aggressive"); });
+    connect(menu_.PiecePreview, &QAction::triggered, this, [this] { PiecePreviewClick(); });
+    connect(menu_.Settings, &QAction::triggered, this, [this] {
+        if (dialogs_.showSettings)
+            dialogs_.showSettings();
+    });
+    connect(menu_.mnuFullScreen, &QAction::triggered, this, [this] {
+        // Unreachable while the item is disabled; kept as the command would behave.
+        if (app_.settings.FullScreen) {
+            app_.settings.FullScreen = false;
+            menu_.mnuFullScreen->setChecked(false);
+            showNormal();
+            ReAdjustSize();
+        } else {
+            menu_.mnuFullScreen->setChecked(false);
+            ShowPlainMessage(QStringLiteral("no full screen!"));
+        }
+    });
+    connect(menu_.About1, &QAction::triggered, this, [this] {
+        if (dialogs_.showAbout)
+            dialogs_.showAbout();
+    });
+    connect(menu_.HowtoPlay1, &QAction::triggered, this,
+            [this] { ShowPlainMessage(QStringLiteral("not yet!")); });
+}
+
+void MainWindow::ShowPlainMessage(const QString &text)
+{
+    ShowMessage(this, QMessageBox::NoIcon, QCoreApplication::applicationName(), text);
+}
+
+void MainWindow::SetDifficulty(const char *difficulty)
+{
+    app_.settings.Difficulty = difficulty;
+    menu_.MarkDifficulty(app_.settings.Difficulty);
+    game_.WriteLevelStatus();
+}
+
+void MainWindow::SetPlayers(int players)
+{
+    app_.settings.NumberOfPlayers = static_cast<std::uint8_t>(players);
+    if (players == 1)
+        ApplyOnePlayerLayout();
+    else
+        ApplyTwoPlayerLayout();
+    menu_.MarkPlayers(players == 1);
+    // The window changed size: a pit that comes into view shows its blank cells like the other.
+    RepaintMainWindow();
+}
+
+void MainWindow::SetMode(const char *mode)
+{
+    Settings &s = app_.settings;
+    const bool aggressive = std::string(mode) == "Aggressive";
+    s.MusicFile = aggressive ? s.AggressiveMidiFile : s.PointsMidiFile;
+    s.Mode = mode;
+    menu_.MarkMode(aggressive);
+}
+
+void MainWindow::PiecePreviewClick()
+{
+    Settings &s = app_.settings;
+    if (s.Preview == 1) {
+        menu_.PiecePreview->setChecked(false);
+        previewpanel_->hide();
+        previewPanel2_->hide();
+        s.Preview = 0;
+    } else if (s.Preview == 0) {
+        menu_.PiecePreview->setChecked(true);
+        s.Preview = 1;
+    } else {
+        // Any other stored value makes the command do nothing; undo the action's own flip.
+        menu_.PiecePreview->setChecked(false);
+    }
+}
+
+} // namespace vorlix

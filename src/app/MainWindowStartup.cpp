@@ -1,0 +1,99 @@
+#include "app/MainWindow.h"
+
+#include "scores/HighScoreFile.h"
+#include "settings/SettingsFile.h"
+#include "ui/DialogSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace vorlix {
+
+namespace {
+
+// A text that names files: their names are bytes, shown the way Qt shows file names.
+QString FileText(const std::string &text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
+
+} // namespace
+
+void MainWindow::FormCreate()
+{
+    app_.game.GameStopped = true;
+    app_.game.Paused = false;
+
+    const std::string &dir = app_.settings.GameDir;
+    const HighScoreLoadResult scores = LoadHighScores(app_.scores, dir + "Vorlix.HS");
+    if (scores.Status == HighScoreLoadStatus::Failed)
+        startupMessages_ << QStringLiteral("High scores could not be read: %1").arg(FileText(scores.Message));
+
+    const SettingsLoadResult settings = LoadSettings(dir + SettingsFileName, app_.settings);
+    if (settings.status == SettingsFileStatus::Unreadable) {
+        app_.keepSettingsFile = true;
+        startupMessages_ << FileText(settings.message);
+    }
+
+    RunStartupBlock();
+    game_.WriteStartupStatus();
+}
+
+void MainWindow::RunStartupBlock()
+{
+    Settings &s = app_.settings;
+    if (!app_.pictures.LoadAll(s))
+        throw StartupFailure("Resources could not be loaded.");
+
+    game_.ApplyLevelTimerInterval();
+    menu_.MarkDifficulty(s.Difficulty);
+    const bool aggressive = s.Mode == "Aggressive";
+    menu_.MarkMode(aggressive);
+    s.MusicFile = aggressive ? s.AggressiveMidiFile : s.PointsMidiFile;
+    menu_.PiecePreview->setChecked(s.Preview == 1);
+    menu_.MarkPlayers(!s.TwoPlayers());
+    if (s.TwoPlayers())
+        ApplyTwoPlayerLayout();
+    else
+        ApplyOnePlayerLayout();
+    // No sound or music is ever played.
+    s.Sound = 0;
+    s.Music = 0;
+    menu_.mnuSound->setEnabled(false);
+    menu_.mnuMusic->setEnabled(false);
+    menu_.mnuSound->setChecked(false);
+    menu_.mnuMusic->setChecked(false);
+}
+
+void MainWindow::ShowStartupMessages()
+{
+    for (const QString &message : std::as_const(startupMessages_))
+        ShowMessage(this, QMessageBox::Warning, QStringLiteral("Warning"), message);
+    startupMessages_.clear();
+    if (app_.settings.FullScreen)
+        ShowPlainMessage(QStringLiteral("No Full Screen support yet!"));
+}
+
+void MainWindow::SaveOnClose()
+{
+    const std::string &dir = app_.settings.GameDir;
+    QStringList failures;
+    const HighScoreSaveResult scores = SaveHighScores(app_.scores, dir + "Vorlix.HS");
+    if (!scores.Error.empty())
+        failures << QStringLiteral("%1: %2").arg(FileText(dir + "Vorlix.HS"), FileText(scores.Error));
+    if (!app_.keepSettingsFile) {
+        const std::string settingsError = SaveSettings(dir + SettingsFileName, app_.settings);
+        if (!settingsError.empty())
+            failures << QStringLiteral("%1: %2").arg(FileText(dir + SettingsFileName), FileText(settingsError));
+    }
+    QStringList notes;
+    if (!failures.isEmpty())
+        notes << QStringLiteral("Could not save:\n") + failures.join(QLatin1Char('\n'));
+    // The start-up warning said the scores could not be read; say where that file went.
+    if (!scores.Backup.empty())
+        notes << QStringLiteral("The high-score file that could not be read was kept as \"%1\".")
+                     .arg(FileText(scores.Backup));
+    if (!notes.isEmpty())
+        ShowMessage(nullptr, failures.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
+                    failures.isEmpty() ? QCoreApplication::applicationName() : QStringLiteral("Warning"),
+                    notes.join(QStringLiteral("\n\n")));
+}
+
+} // namespace vorlix
