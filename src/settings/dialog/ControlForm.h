@@ -39,6 +39,8 @@ using FileChooser = std::function<std::optional<QString>(QWidget *parent, const 
 // The settings dialog. It works on the settings directly: every control takes effect when it
 // is used, except the scoring values, which OK takes. Not modal; it holds the main window
 // disabled while it is up, and OK (also a close by the window manager or Escape) lets go.
+// ControlForm.cpp makes the window and wires the controls, ControlFormPages.cpp lays out the
+// pages, ControlFormActions.cpp holds what the controls do and KeyCapture.cpp the key capture.
 class TControlForm : public QWidget {
     Q_OBJECT
 public:
