@@ -5,16 +5,8 @@
 #include "ui/DialogSupport.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 namespace vorlix {
-
-namespace {
-
-// A text that names files: their names are bytes, shown the way Qt shows file names.
-QString FileText(const std::string &text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
-
-} // namespace
 
 void MainWindow::FormCreate()
 {
@@ -24,12 +16,12 @@ void MainWindow::FormCreate()
     const std::string &dir = app_.settings.GameDir;
     const HighScoreLoadResult scores = LoadHighScores(app_.scores, dir + "Vorlix.HS");
     if (scores.Status == HighScoreLoadStatus::Failed)
-        startupMessages_ << QStringLiteral("High scores could not be read: %1").arg(FileText(scores.Message));
+        startupMessages_ << QStringLiteral("High scores could not be read: %1").arg(FileNameText(scores.Message));
 
     const SettingsLoadResult settings = LoadSettings(dir + SettingsFileName, app_.settings);
     if (settings.status == SettingsFileStatus::Unreadable) {
         app_.keepSettingsFile = true;
-        startupMessages_ << FileText(settings.message);
+        startupMessages_ << FileNameText(settings.message);
     }
 
     RunStartupBlock();
@@ -77,11 +69,11 @@ void MainWindow::SaveOnClose()
     QStringList failures;
     const HighScoreSaveResult scores = SaveHighScores(app_.scores, dir + "Vorlix.HS");
     if (!scores.Error.empty())
-        failures << QStringLiteral("%1: %2").arg(FileText(dir + "Vorlix.HS"), FileText(scores.Error));
+        failures << QStringLiteral("%1: %2").arg(FileNameText(dir + "Vorlix.HS"), FileNameText(scores.Error));
     if (!app_.keepSettingsFile) {
         const std::string settingsError = SaveSettings(dir + SettingsFileName, app_.settings);
         if (!settingsError.empty())
-            failures << QStringLiteral("%1: %2").arg(FileText(dir + SettingsFileName), FileText(settingsError));
+            failures << QStringLiteral("%1: %2").arg(FileNameText(dir + SettingsFileName), FileNameText(settingsError));
     }
     QStringList notes;
     if (!failures.isEmpty())
@@ -89,7 +81,7 @@ void MainWindow::SaveOnClose()
     // The start-up warning said the scores could not be read; say where that file went.
     if (!scores.Backup.empty())
         notes << QStringLiteral("The high-score file that could not be read was kept as \"%1\".")
-                     .arg(FileText(scores.Backup));
+                     .arg(FileNameText(scores.Backup));
     if (!notes.isEmpty())
         ShowMessage(nullptr, failures.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                     failures.isEmpty() ? QCoreApplication::applicationName() : QStringLiteral("Warning"),

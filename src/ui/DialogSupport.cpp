@@ -1,6 +1,7 @@
 #include "ui/DialogSupport.h"
 #include "ui/GameFont.h"
 
+#include <QFile>
 #include <QFont>
 #include <QFrame>
 #include <QGuiApplication>
@@ -194,6 +195,8 @@ QFrame *MakeBevel(QWidget *parent, const QString &objectName, int left, int top,
     bevel->setGeometry(left, top, width, height);
     return bevel;
 }
+
+QString FileNameText(const std::string &bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
 
 void ShowMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
 {

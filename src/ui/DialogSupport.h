@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QFrame;
@@ -104,6 +105,10 @@ QRadioButton *MakeRadio(QWidget *parent, const QString &objectName, const QStrin
 // A message box with one OK button; the text is shown as it is, never as markup (it may
 // hold file names or typed text).
 void ShowMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text);
+
+// A file name, or a message naming files, as text to show. File names are bytes; this is the
+// only way they become text, and never the way back.
+QString FileNameText(const std::string &bytes);
 
 // A flat button at a fixed place; Return presses it while it has the focus.
 QPushButton *MakeFlatButton(QWidget *parent, const QString &objectName, const QString &text,

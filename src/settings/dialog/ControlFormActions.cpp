@@ -28,13 +28,11 @@ constexpr std::array<std::int32_t Settings::*, 10> ScoringValues = {
 
 const QString MessageTitle = QStringLiteral("Vorlix");
 
-QString FromPath(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-
 // The file name without its directory.
 QString FileNameOf(const std::string &path)
 {
     const std::size_t slash = path.rfind('/');
-    return FromPath(slash == std::string::npos ? path : path.substr(slash + 1));
+    return FileNameText(slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
 // The settings file holds one value per line and trims blanks at the ends of a line, so such a
@@ -224,7 +222,7 @@ void TControlForm::GraphicsDefaults()
         if (pictures_.Reload(slot, index, path))
             setting = path;
         else
-            failed << FromPath(path);
+            failed << FileNameText(path);
     };
     for (std::size_t n = 1; n <= 20; ++n)
         restore(PictureSlot::Piece, static_cast<int>(n), settings_.PieceFiles[n], defaults.PieceFiles[n]);
@@ -313,7 +311,7 @@ void TControlForm::PitscheckClick()
         hooks_.SetPit1Bevel(on, beveledit->currentIndex() + 1);
 }
 
-QString TControlForm::PictureFile(PictureSlot slot) { return FromPath(PictureSetting(slot)); }
+QString TControlForm::PictureFile(PictureSlot slot) { return FileNameText(PictureSetting(slot)); }
 
 std::string &TControlForm::PictureSetting(PictureSlot slot)
 {
