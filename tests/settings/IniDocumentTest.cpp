@@ -55,7 +55,7 @@ TEST(IniDocument, ReadsSectionsEntriesAndTrimsLines)
 TEST(IniDocument, ReadsIntegersAndBooleansWithFallbacks)
 {
     const IniDocument ini = IniDocument::Parse("[S]\n"
-                                               "Hex=0x3C\nUpper=0X3c\nDollar=$10\nBareX=0x\nOneX=1x5\n"
+                                               "Hex=0x3C\nUpper=0X3c\nDollar=$10\nBareX=0x\nOneX=1x5\nLeadingZero=012\n"
                                                "Word=abc\nNegative=-5\nEmpty=\nYes=yes\n"
                                                "Two=2\nZero=0\nBig=4294967296\n");
     EXPECT_EQ(ini.ReadInteger("S", "Hex", 7), 60);
@@ -63,6 +63,7 @@ TEST(IniDocument, ReadsIntegersAndBooleansWithFallbacks)
     EXPECT_EQ(ini.ReadInteger("S", "Dollar", 7), 16);
     EXPECT_EQ(ini.ReadInteger("S", "BareX", 7), 7);
     EXPECT_EQ(ini.ReadInteger("S", "OneX", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("S", "LeadingZero", 7), 12);
     EXPECT_EQ(ini.ReadInteger("S", "Word", 7), 7);
     EXPECT_EQ(ini.ReadInteger("S", "Negative", 7), -5);
     EXPECT_EQ(ini.ReadInteger("S", "Empty", 7), 7);

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <sstream>
@@ -353,10 +355,21 @@ TEST_F(SettingsFile, AnUnreadableFileGivesDefaultsAndIsNeverSavedOver)
     settings.LevelChangeTime = 5;
     const SettingsLoadResult loaded = LoadSettings(IniPath(), settings);
     EXPECT_EQ(loaded.status, SettingsFileStatus::Unreadable);
-    EXPECT_NE(loaded.message.find(IniPath()), std::string::npos) << loaded.message;
+    EXPECT_NE(loaded.message.find("\"" + IniPath() + "\" could not be read: it is not a regular file."),
+              std::string::npos) << loaded.message;
     EXPECT_EQ(settings.LevelChangeTime, 60);
     EXPECT_NE(SaveSettings(IniPath(), settings), "");
     ASSERT_EQ(::rmdir(IniPath().c_str()), 0);
+
+    // A link to bytes that fail to read, for any user.
+    ASSERT_EQ(::symlink("/proc/self/mem", IniPath().c_str()), 0);
+    const SettingsLoadResult failing = LoadSettings(IniPath(), settings);
+    EXPECT_EQ(failing.status, SettingsFileStatus::Unreadable);
+    EXPECT_NE(failing.message.find(std::string(" could not be read: ") + std::strerror(EIO) + "."), std::string::npos)
+        << failing.message;
+    EXPECT_EQ(SaveSettings(IniPath(), settings), std::string("the existing file could not be read: ") + std::strerror(EIO));
+    EXPECT_EQ(std::filesystem::read_symlink(IniPath()), "/proc/self/mem");
+    ASSERT_EQ(::unlink(IniPath().c_str()), 0);
 
     ASSERT_EQ(::mkfifo(IniPath().c_str(), 0644), 0);
     EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Unreadable)
