@@ -309,6 +309,34 @@ TEST_F(ControlTest, AKeyBoundToSeveralRolesSetsThemAll)
     EXPECT_TRUE(seen.RightFlag && seen.LeftFlag && seen.DropFlag);
 }
 
+// The release of another key, waiting in the queue when a one-shot key's pass begins, leaves
+// that key's request alone.
+TEST_F(ControlTest, AnotherKeysReleaseDoesNotCancelAOneShotKey)
+{
+    struct Case {
+        const char *name;
+        int players;
+        std::int32_t key;
+    };
+    const Case cases[] = {
+        {"hard drop", 1, settings.P1DownFast},
+        {"player 2's hard drop", 2, settings.P2DownFast},
+        {"bonus", 1, settings.P1Bonus},
+        {"new piece", 1, Key::C},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Start(c.players);
+        P(0).Bonuses = 1;
+        const std::int32_t pieces = state.Pieces;
+        game.FormKeyDown(settings.P1Left);
+        host.pendingEvents = [&] { game.FormKeyUp(settings.P1Left); };
+        game.FormKeyDown(c.key);
+        EXPECT_EQ(state.Pieces, pieces + 1) << "a new piece dealt";
+        EXPECT_EQ(P(0).Bonuses, c.key == settings.P1Bonus ? 0 : 1);
+    }
+}
+
 TEST_F(ControlTest, KeysOfOtherModesSetNothing)
 {
     Start(1);
