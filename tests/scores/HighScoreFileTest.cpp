@@ -279,7 +279,7 @@ TEST_F(HighScoreFileTest, AnOldFileThatCannotBeKeptStopsTheSave)
         std::string linkTo; // the file is a symbolic link to this
         std::string loadMessage, saveMessage;
     };
-    const std::string tooLong = (dir_ / std::string(252, 'n')).string(); // its backup names are
+    const std::string tooLong = (dir_ / std::string(252, 'n')).string(); // fits; "<name>.bak" does not
     const Case cases[] = {
         {"link loop", path_, "Vorlix.HS", "cannot open " + path_ + ": " + std::strerror(ELOOP),
          "cannot keep the old file as " + path_ + ".bak: " + std::strerror(ELOOP)},
