@@ -1,11 +1,23 @@
 #include "common/AtomicFile.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <pthread.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -38,4 +50,170 @@ TEST(AtomicFile, ALinkLoopFailsClearlyAndLeavesTheLinks)
             << "nothing left behind";
         fs::remove_all(dir);
     }
+}
+
+namespace {
+
+// A fresh folder, removed at the end.
+class Folder {
+public:
+    Folder()
+    {
+        char pattern[] = "/tmp/vorlix-atomic.XXXXXX";
+        if (::mkdtemp(pattern))
+            path_ = std::string(pattern) + "/";
+    }
+    ~Folder() { fs::remove_all(path_); }
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
+    std::string operator/(const std::string &name) const { return path_ + name; }
+    const std::string &Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::string Read(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+mode_t Mode(const std::string &path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+} // namespace
+
+TEST(AtomicFile, AnExistingFileKeepsItsModeAndANewOneFollowsTheUmask)
+{
+    Folder folder;
+    const std::string old = folder / "old.ini";
+    std::ofstream(old) << "old";
+    ASSERT_EQ(::chmod(old.c_str(), 0751), 0);
+    const mode_t savedMask = ::umask(022);
+    EXPECT_EQ(WriteFileAtomically(old, "new"), "");
+    EXPECT_EQ(WriteFileAtomically(folder / "new.ini", "new"), "");
+    ::umask(savedMask);
+    EXPECT_EQ(Read(old), "new");
+    EXPECT_EQ(Mode(old), 0751u);
+    EXPECT_EQ(Mode(folder / "new.ini"), 0644u);
+}
+
+TEST(AtomicFile, FailuresSayWhatStoppedThemAndWhereALinkLed)
+{
+    Folder folder;
+    std::ofstream(folder / "file") << "kept";
+    ASSERT_EQ(::symlink("gone/Vorlix.ini", (folder / "link.ini").c_str()), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {folder / "file/Vorlix.ini", std::string("cannot reach the file: ") + std::strerror(ENOTDIR)},
+        {folder / "gone/Vorlix.ini",
+         std::string("cannot create a temporary file beside it: ") + std::strerror(ENOENT)},
+        {folder / "link.ini", std::string("cannot create a temporary file beside it: ") + std::strerror(ENOENT) +
+                                  " (writing through the link to " + folder.Path() + "gone/Vorlix.ini)"},
+    };
+    for (const auto &[path, error] : cases)
+        EXPECT_EQ(WriteFileAtomically(path, "new"), error) << path;
+    EXPECT_EQ(Read(folder / "file"), "kept");
+}
+
+// As many links as the system itself follows in a path, and not one more.
+TEST(AtomicFile, AChainOfFortyLinksIsFollowedAndOneMoreIsRefused)
+{
+    for (int links : {40, 41}) {
+        SCOPED_TRACE(links);
+        Folder folder;
+        for (int n = 0; n < links; ++n)
+            ASSERT_EQ(::symlink(("l" + std::to_string(n + 1)).c_str(), (folder / ("l" + std::to_string(n))).c_str()), 0);
+        const std::string target = folder / ("l" + std::to_string(links));
+        const std::string error = WriteFileAtomically(folder / "l0", "new");
+        if (links == 40) {
+            EXPECT_EQ(error, "");
+            EXPECT_EQ(Read(target), "new");
+        } else {
+            EXPECT_NE(error.find(std::strerror(ELOOP)), std::string::npos) << error;
+            EXPECT_FALSE(fs::exists(target));
+        }
+    }
+}
+
+// Root may write any file: the refusal is checked as an ordinary user, in a child process.
+TEST(AtomicFile, AFileTheUserMayNotWriteIsRefused)
+{
+    Folder folder;
+    const std::string path = folder / "Vorlix.ini";
+    std::ofstream(path) << "protected";
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const bool root = ::geteuid() == 0;
+    // The folder is the user's own: only the file's mode stands in the way.
+    if (root) {
+        ASSERT_EQ(::chown(folder.Path().c_str(), 65534, 65534), 0);
+    }
+    const pid_t child = root ? ::fork() : 0;
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        const std::string error = WriteFileAtomically(path, "new");
+        const bool refused = error.find("the existing file is not writable") != std::string::npos;
+        const bool kept = Read(path) == "protected";
+        if (root)
+            ::_exit(refused && kept ? 0 : 1);
+        EXPECT_TRUE(refused) << error;
+        EXPECT_TRUE(kept);
+        return;
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(Read(path), "protected");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1) << "nothing left behind";
+}
+
+// A write to a pipe blocks once the pipe is full; a signal then cuts it short or, with nothing
+// written yet, interrupts it. Every byte still arrives, once and in order.
+TEST(AtomicFile, WriteAllGoesOnThroughShortWritesAndInterruptions)
+{
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    struct sigaction interrupt {}, saved {};
+    interrupt.sa_handler = [](int) {};
+    sigemptyset(&interrupt.sa_mask); // no SA_RESTART: the write returns
+    ASSERT_EQ(::sigaction(SIGUSR1, &interrupt, &saved), 0);
+
+    std::string data(1 << 20, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>(i * 131 + i / 7919);
+    const int capacity = ::fcntl(pipeFds[1], F_GETPIPE_SZ);
+    const pthread_t writer = ::pthread_self();
+    std::string received;
+    std::thread reader([&] {
+        for (int signal = 0; signal < 4; ++signal) {
+            for (int waiting = 0;; ++waiting) { // until the pipe is full and the writer waits
+                int queued = 0;
+                ::ioctl(pipeFds[0], FIONREAD, &queued);
+                if (queued >= capacity || waiting == 500)
+                    break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            ::pthread_kill(writer, SIGUSR1);
+            // Room for one more write, so the next signal meets a new call.
+            char chunk[4096];
+            if (signal % 2 == 1)
+                received.append(chunk, static_cast<std::size_t>(std::max<ssize_t>(0, ::read(pipeFds[0], chunk, sizeof chunk))));
+        }
+        char chunk[65536];
+        for (ssize_t n; (n = ::read(pipeFds[0], chunk, sizeof chunk)) > 0;)
+            received.append(chunk, static_cast<std::size_t>(n));
+    });
+    EXPECT_TRUE(WriteAll(pipeFds[1], data)) << std::strerror(errno);
+    ::close(pipeFds[1]);
+    reader.join();
+    ::close(pipeFds[0]);
+    ::sigaction(SIGUSR1, &saved, nullptr);
+    EXPECT_EQ(received.size(), data.size());
+    EXPECT_TRUE(received == data);
 }

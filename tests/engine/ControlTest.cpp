@@ -21,6 +21,8 @@ TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
     P(1).Bonuses = 3;
     P(0).Pit.set(3, 3, true);
     state.Keys.Player[0].SoftDropFlag = true;
+    state.Pieces = 50; // the summary's figures of the last game
+    state.Player1Clears = 9;
     host.seconds = 1234;
     game.NewGame1Click();
 
@@ -31,6 +33,7 @@ TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
     EXPECT_FALSE(state.GameStopped);
     EXPECT_EQ(state.Winner, 0);
     EXPECT_EQ(state.Pieces, 2);
+    EXPECT_EQ(state.Player1Clears, 0);
     EXPECT_EQ(P(0).Pit.count(), 0);
     EXPECT_EQ(P(0).Piece.count(), 4);
     EXPECT_EQ(P(1).Piece.count(), 4);
@@ -71,6 +74,25 @@ TEST_F(ControlTest, OnePlayerNewGameLeavesPlayerTwoAlone)
     EXPECT_EQ(P(1).Piece.count(), 0);
 }
 
+TEST_F(ControlTest, NewGameShowsThePreviewsOfItsPlayersOnlyWhenPreviewIsOne)
+{
+    struct Case {
+        int players;
+        std::uint8_t preview;
+        Strings shown;
+    };
+    const Case cases[] = {
+        {1, 1, {"show Preview1"}}, {2, 1, {"show Preview1", "show Preview2"}}, {1, 0, {}}, {2, 2, {}},
+    };
+    for (const Case &c : cases) {
+        settings.NumberOfPlayers = static_cast<std::uint8_t>(c.players);
+        settings.Preview = c.preview;
+        host.calls.clear();
+        game.NewGame1Click();
+        EXPECT_EQ(host.Only("show Preview"), c.shown) << c.players << " players, preview " << int{c.preview};
+    }
+}
+
 TEST_F(ControlTest, AnUnknownDifficultyKeepsThePreviousInterval)
 {
     settings.Difficulty = "easy";
@@ -103,6 +125,11 @@ TEST_F(ControlTest, FallIntervalsForTwentyLevels)
             EXPECT_EQ(state.FallInterval, table[level - 1][d]) << names[d] << " level " << level;
             game.NextLevel();
         }
+        // At the shortest interval a level change does not put off the next fall.
+        host.now = 5;
+        const auto due = host.gravity.Due();
+        game.NextLevel();
+        EXPECT_EQ(host.gravity.Due(), due) << names[d];
     }
     EXPECT_EQ(ShortenedFallInterval(12), 8u);
     EXPECT_EQ(ShortenedFallInterval(36), 28u);
@@ -205,6 +232,8 @@ TEST_F(ControlTest, EscapeWithoutAGameDoesNothing)
 TEST_F(ControlTest, StopGameFromAPausedGame)
 {
     Start(2);
+    P(0).Pit = FullRows(3);
+    P(1).Pit = FullRows(2);
     game.TogglePause();
     host.calls.clear();
     game.StopGame1Click();
@@ -213,7 +242,7 @@ TEST_F(ControlTest, StopGameFromAPausedGame)
     EXPECT_TRUE(state.GameStopped);
     EXPECT_FALSE(state.Paused);
     EXPECT_EQ(state.Winner, 0);
-    EXPECT_EQ(P(0).Piece.count() + P(1).Piece.count(), 0);
+    EXPECT_EQ(P(0).Piece.count() + P(1).Piece.count() + P(0).Pit.count() + P(1).Pit.count(), 0);
 
     host.calls.clear();
     game.StopGame1Click(); // no game: no second summary
@@ -247,6 +276,14 @@ TEST_F(ControlTest, FocusChangesWithoutAGameOnlyRepaint)
     game.AppOnActivate();
     game.FormActivate();
     EXPECT_EQ(host.calls, (Strings{"repaint", "repaint"}));
+
+    // Nor do they stop a running game that did not lose the focus.
+    Start();
+    game.AppOnActivate();
+    game.FormActivate();
+    EXPECT_TRUE(host.gravity.Enabled());
+    EXPECT_TRUE(host.level.Enabled());
+    EXPECT_FALSE(state.Paused);
 }
 
 TEST_F(ControlTest, StatusTexts)
@@ -270,6 +307,34 @@ TEST_F(ControlTest, AKeyBoundToSeveralRolesSetsThemAll)
     host.pendingEvents = [&] { seen = state.Keys.Player[0]; };
     game.FormKeyDown(settings.P1Right);
     EXPECT_TRUE(seen.RightFlag && seen.LeftFlag && seen.DropFlag);
+}
+
+// The release of another key, waiting in the queue when a one-shot key's pass begins, leaves
+// that key's request alone.
+TEST_F(ControlTest, AnotherKeysReleaseDoesNotCancelAOneShotKey)
+{
+    struct Case {
+        const char *name;
+        int players;
+        std::int32_t key;
+    };
+    const Case cases[] = {
+        {"hard drop", 1, settings.P1DownFast},
+        {"player 2's hard drop", 2, settings.P2DownFast},
+        {"bonus", 1, settings.P1Bonus},
+        {"new piece", 1, Key::C},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Start(c.players);
+        P(0).Bonuses = 1;
+        const std::int32_t pieces = state.Pieces;
+        game.FormKeyDown(settings.P1Left);
+        host.pendingEvents = [&] { game.FormKeyUp(settings.P1Left); };
+        game.FormKeyDown(c.key);
+        EXPECT_EQ(state.Pieces, pieces + 1) << "a new piece dealt";
+        EXPECT_EQ(P(0).Bonuses, c.key == settings.P1Bonus ? 0 : 1);
+    }
 }
 
 TEST_F(ControlTest, KeysOfOtherModesSetNothing)

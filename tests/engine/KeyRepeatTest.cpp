@@ -1,5 +1,6 @@
 #include "GameFixture.h"
 #include "engine/KeyRepeat.h"
+#include "engine/Layer.h"
 
 namespace vorlix::test {
 namespace {
@@ -54,14 +55,56 @@ TEST_F(KeyRepeatTest, AHeldKeyActsAtOnceThenAfterTheDelayAtTheRate)
     }
 }
 
-TEST_F(KeyRepeatTest, ALateRepeatIsOneRepeatNotABurst)
+TEST_F(KeyRepeatTest, ALateRepeatKeepsTheCadenceAndIsOneRepeatNotABurst)
 {
     StartWithSquares(1);
     keys.Press(settings.P1DownSlow, now);
-    keys.Tick(timing.DelayMs + 5 * timing.IntervalMs);
+    keys.Tick(timing.DelayMs + 10); // late by less than an interval
     EXPECT_EQ(Fallen(0), 2);
+    EXPECT_EQ(keys.NextRepeat(), timing.DelayMs + timing.IntervalMs);
+
     keys.Tick(timing.DelayMs + 5 * timing.IntervalMs);
-    EXPECT_EQ(Fallen(0), 2);
+    EXPECT_EQ(Fallen(0), 3);
+    keys.Tick(timing.DelayMs + 5 * timing.IntervalMs);
+    EXPECT_EQ(Fallen(0), 3);
+    EXPECT_EQ(keys.NextRepeat(), timing.DelayMs + 6 * timing.IntervalMs);
+
+    keys.Tick(timing.DelayMs + 7 * timing.IntervalMs); // late by exactly one interval
+    EXPECT_EQ(Fallen(0), 4);
+    EXPECT_EQ(keys.NextRepeat(), timing.DelayMs + 8 * timing.IntervalMs);
+}
+
+// The desktop's repeat switched off (a rate of 0) stops the game's own too; the fastest rate
+// repeats at every millisecond.
+TEST_F(KeyRepeatTest, ARateOfZeroRepeatsNothing)
+{
+    for (std::int64_t interval : {0, -5, 1}) {
+        SCOPED_TRACE(interval);
+        timing = {300, interval};
+        now = 0;
+        StartWithSquares(1);
+        keys.Press(settings.P1Right, now);
+        RunUntil(302);
+        EXPECT_EQ(Moved(0), interval > 0 ? 1 + 3 : 1);
+        keys.Release(settings.P1Right);
+    }
+}
+
+// A held turn key turns again from the delay on, at the rate: one-shot keys act only through
+// the key-down each repeat makes again.
+TEST_F(KeyRepeatTest, AHeldTurnKeyTurnsAgainFromTheDelayOn)
+{
+    StartWithSquares(1);
+    Deal(0, 1);
+    P(0).Piece = vorlix::Moved(P(0).Piece, 0, 3);
+    keys.Press(settings.P1Up, now);
+    EXPECT_EQ(P(0).Rotation, 1);
+    RunUntil(timing.DelayMs - 1);
+    EXPECT_EQ(P(0).Rotation, 1);
+    RunUntil(timing.DelayMs);
+    EXPECT_EQ(P(0).Rotation, 0);
+    RunUntil(timing.DelayMs + timing.IntervalMs);
+    EXPECT_EQ(P(0).Rotation, 1);
 }
 
 TEST_F(KeyRepeatTest, AHeldKeyKeepsActingWhileAnotherIsTapped)

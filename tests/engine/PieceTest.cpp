@@ -88,6 +88,21 @@ TEST_F(PieceTest, SpawnCountsDrawsAndIgnoresThePit)
     Deal(1, 3);
     EXPECT_FALSE(state.NewPieceSinceLevel); // only player 1's spawns mark it
     EXPECT_EQ(state.Pieces, pieces + 2);
+
+    // Every one of the 7 kinds and 20 pictures comes up, and nothing else.
+    std::set<int> kinds, pictures;
+    for (int i = 0; i < 2000; ++i) {
+        game.ClearPiece(0);
+        game.SpawnPiece(0);
+        kinds.insert(P(0).Kind);
+        pictures.insert(P(0).Picture);
+    }
+    EXPECT_EQ(kinds.size(), 7u);
+    EXPECT_EQ(*kinds.begin(), 1);
+    EXPECT_EQ(*kinds.rbegin(), 7);
+    EXPECT_EQ(pictures.size(), 20u);
+    EXPECT_EQ(*pictures.begin(), 1);
+    EXPECT_EQ(*pictures.rbegin(), 20);
 }
 
 // Every turn of every kind, from the spawn: the shape after each quarter turn, the state
@@ -146,10 +161,11 @@ TEST_F(PieceTest, BoundRulesAcceptExactlyTheTurnsThatFit)
                 for (CellOffset o : rule.Cells)
                     fits = fits && Grid::Inside(px + o.dx, py + o.dy);
                 bool expected = fits && !(rule.Kind == 1 && rule.From == 0 && px == 9);
+                // A turn that does not fit is refused, which ends the pass, wherever the pivot is.
                 TurnResult result = game.RotatePiece(0);
-                EXPECT_EQ(result == TurnResult::Made, expected)
+                EXPECT_EQ(result, expected ? TurnResult::Made : TurnResult::Refused)
                     << "kind " << int{rule.Kind} << " from " << int{rule.From} << " pivot " << px << "," << py;
-                if (result == TurnResult::Refused) {
+                if (result != TurnResult::Made) {
                     EXPECT_EQ(P(0).Piece, placed);
                     EXPECT_EQ(P(0).Rotation, rule.From);
                 }
@@ -257,6 +273,12 @@ TEST_F(PieceTest, SidewaysMovesStopAtWallsAndBlocks)
     P(0).Pit.set(2, 4, true);
     EXPECT_FALSE(game.ShiftPiece(0, +1));
     EXPECT_EQ(CellsOf(P(0).Piece), Shape("#/#/#/#", 1, 1));
+
+    // Only the cells beside the piece count, not the ones below them.
+    P(0).Pit.clear();
+    P(0).Pit.set(2, 5, true);
+    EXPECT_TRUE(game.ShiftPiece(0, +1));
+    EXPECT_EQ(CellsOf(P(0).Piece), Shape("#/#/#/#", 2, 1));
 }
 
 TEST(RemoveFullRows, RowsAboveCopyRowOneAndAFullRowOneEnds)
@@ -265,6 +287,24 @@ TEST(RemoveFullRows, RowsAboveCopyRowOneAndAFullRowOneEnds)
     pit.set(2, 1, true);
     EXPECT_EQ(RemoveFullRows(pit), 1);
     EXPECT_EQ(RowsOf(pit, 1).at(1), ".#........"); // row 1 moved down and kept
+
+    // A stack up to row 2 loses its three full rows and comes down three rows whole, the rows
+    // left at the top copies of row 1.
+    for (const char *rowOne : {"..........", ".........#"}) {
+        SCOPED_TRACE(rowOne);
+        std::vector<std::string> rows = {rowOne};
+        for (int y = 2; y <= 17; ++y)
+            rows.push_back(std::string(static_cast<std::size_t>(y % 10), '#') + std::string(static_cast<std::size_t>(10 - y % 10), '.'));
+        rows.insert(rows.end(), 3, "##########");
+        Grid stack;
+        for (int y = 1; y <= PitHeight; ++y)
+            for (int x = 1; x <= PitWidth; ++x)
+                stack.set(x, y, rows[static_cast<std::size_t>(y - 1)][static_cast<std::size_t>(x - 1)] == '#');
+        EXPECT_EQ(RemoveFullRows(stack), 3);
+        std::vector<std::string> expected(3, rowOne);
+        expected.insert(expected.end(), rows.begin(), rows.begin() + 17);
+        EXPECT_EQ(RowsOf(stack), expected);
+    }
 
     Grid full;
     for (int x = 1; x <= PitWidth; ++x)

@@ -116,6 +116,34 @@ TEST_F(RowsTest, TheOverflowingPlayerLosesAndTheLeftmostColumnDecides)
     }
 }
 
+// Between games keys deal no piece. Levels by rows at every call push
+// garbage rows even then, one key press after another, until they reach row 1: the game that
+// is over is not ended again.
+TEST_F(RowsTest, KeysBetweenGamesDealNothingAndEndNothing)
+{
+    settings.Mode = "Aggressive";
+    settings.LevelChangeBy = 2;
+    settings.LevelChangeLines = 0;
+    for (std::int32_t key : {Key::C, settings.P1DownFast, settings.P1DownSlow}) {
+        SCOPED_TRACE(key);
+        Start(1);
+        P(0).Pit.set(1, 1, true);
+        game.SettleRows();
+        ASSERT_TRUE(state.GameStopped);
+        host.calls.clear();
+        const std::int32_t pieces = state.Pieces;
+        for (int press = 0; press < 12; ++press) {
+            game.FormKeyDown(key);
+            game.FormKeyUp(key);
+        }
+        EXPECT_EQ(P(0).Piece.count(), 0);
+        EXPECT_EQ(state.Pieces, pieces);
+        EXPECT_NE(RowsOf(P(0).Pit).front(), "..........");
+        EXPECT_FALSE(host.Has("summary"));
+        EXPECT_EQ(state.Winner, 2);
+    }
+}
+
 TEST_F(RowsTest, LevelByRowsChangesAtExactlyTheLengthAndCarriesTheSurplus)
 {
     struct Case {
@@ -181,6 +209,11 @@ TEST_F(RowsTest, LevelPiecesOfZeroNeverChangesAndNegativeActsAsItsMagnitude)
         game.SettleRows();
     }
     EXPECT_EQ(state.Level, 1);
+
+    settings.LevelChangePieces = 1;
+    Start(); // 1 piece
+    game.SettleRows();
+    EXPECT_EQ(state.Level, 2) << "the first piece is a multiple of 1";
 
     settings.LevelChangePieces = -3;
     Start(); // 1 piece
@@ -275,6 +308,9 @@ TEST_P(RowsBySeatTest, RemovedRowsScoreForTheirPlayer)
     EXPECT_EQ(state.LinesSinceLevel, 12);
     EXPECT_EQ(P(other).Score, 0);
     EXPECT_EQ(P(other).Bonuses, 0);
+    const GameState &summary = state; // as the summary reads it
+    EXPECT_EQ(summary.Player1().Score, P(0).Score);
+    EXPECT_EQ(summary.Player2().Score, P(1).Score);
 }
 
 // Only two-player Aggressive games attack: each removed row pushes a garbage row with its

@@ -43,7 +43,8 @@ TEST(TimerPeriod, RestartsOnlyWhenTheIntervalIsSetOrItIsSwitchedOffAndOn)
          {{0, Op::On, 0, Int32Max}, {10, Op::Interval, std::numeric_limits<std::int64_t>::max(), 10 + Int32Max}}},
         {"ticks follow on from the due time",
          100,
-         {{0, Op::On, 0, 100}, {103, Op::Fired, 0, 200}, {450, Op::Fired, 0, 550}}},
+         {{0, Op::On, 0, 100}, {103, Op::Fired, 0, 200}, {450, Op::Fired, 0, 550}, {650, Op::Fired, 0, 750}}},
+        {"one millisecond fires", 1, {{0, Op::On, 0, 1}, {1, Op::Fired, 0, 2}}},
     };
     for (const Script &script : scripts) {
         TimerPeriod timer(script.interval);

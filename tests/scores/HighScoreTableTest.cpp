@@ -19,13 +19,16 @@ void SetName(HighScoreEntry &entry, const std::string &name)
         entry.Name[name.size()] = 0;
 }
 
-// Scores 1000, 900, ..., 100 with names "p1" .. "p10".
+// Scores 1000, 900, ..., 100 with names "p1" .. "p10", every other field set too.
 HighScoreTable FullTable()
 {
     HighScoreTable table;
     for (int place = 1; place <= 10; ++place) {
-        table[place - 1].Score = static_cast<std::uint32_t>(1100 - 100 * place);
-        SetName(table[place - 1], "p" + std::to_string(place));
+        HighScoreEntry &entry = table[place - 1];
+        entry.Score = static_cast<std::uint32_t>(1100 - 100 * place);
+        SetName(entry, "p" + std::to_string(place));
+        entry.Mode = 'P';
+        entry.Level = entry.Lines = entry.Pieces = entry.Bonuses = static_cast<std::uint32_t>(place);
     }
     return table;
 }
@@ -137,6 +140,10 @@ TEST(HighScoreInsertion, PlacesOutsideTheTableChangeNothing)
     InsertHighScore(table, 0, "x", 5000, PointsGame());
     InsertHighScore(table, 11, "x", 5000, PointsGame());
     EXPECT_EQ(table, before);
+
+    InsertHighScore(table, 10, "last", 150, PointsGame());
+    EXPECT_EQ(EntryName(table[9]), "last");
+    EXPECT_EQ(EntryName(table[8]), "p9");
 }
 
 TEST(HighScoreClearing, EmptiesEveryEntryOfAllThreeTables)

@@ -22,12 +22,18 @@ TEST(IniDocument, ReadsSectionsEntriesAndTrimsLines)
         "Name=a=b\n"
         "Bare line\n"
         "Pit=/second\n"
+        "Title = !Loud! \n"
+        "Player=[Bob]\n"
+        "[Unclosed\n"
+        "Shape=round\n"
         "[settings]\n"
         "Difficulty=Hard\n"
         "[Settings]\n"
         "Difficulty=\n"
         "[Files]\n"
-        "Late=1");
+        "Late=1\n"
+        "[]\n"
+        "Pieces=7\n");
 
     EXPECT_EQ(ValueOf(ini, "Files", "Before"), "<missing>");
     EXPECT_EQ(ValueOf(ini, "Files", "Pit"), "/games/pit.bmp");
@@ -36,6 +42,11 @@ TEST(IniDocument, ReadsSectionsEntriesAndTrimsLines)
     EXPECT_EQ(ValueOf(ini, "Files", "Name"), "a=b");
     EXPECT_EQ(ValueOf(ini, "Files", "Bare line"), "<missing>");
     EXPECT_EQ(ValueOf(ini, "Files", "Late"), "1") << "a repeated section continues the first";
+    EXPECT_EQ(ValueOf(ini, "Files", "Title"), "!Loud!");
+    EXPECT_EQ(ValueOf(ini, "Files", "Player"), "[Bob]");
+    EXPECT_EQ(ValueOf(ini, "Files", "Shape"), "round") << "no section without its closing bracket";
+    EXPECT_EQ(ValueOf(ini, "", "Pieces"), "7");
+    EXPECT_EQ(ValueOf(ini, "Files", "Pieces"), "<missing>");
     EXPECT_EQ(ValueOf(ini, "Settings", "Difficulty"), "");
     EXPECT_EQ(ValueOf(ini, "settings", "Difficulty"), "Hard");
     EXPECT_EQ(ValueOf(ini, "Settings", "difficulty"), "<missing>");
@@ -44,13 +55,15 @@ TEST(IniDocument, ReadsSectionsEntriesAndTrimsLines)
 TEST(IniDocument, ReadsIntegersAndBooleansWithFallbacks)
 {
     const IniDocument ini = IniDocument::Parse("[S]\n"
-                                               "Hex=0x3C\nUpper=0X3c\nDollar=$10\nBareX=0x\n"
+                                               "Hex=0x3C\nUpper=0X3c\nDollar=$10\nBareX=0x\nOneX=1x5\nLeadingZero=012\n"
                                                "Word=abc\nNegative=-5\nEmpty=\nYes=yes\n"
                                                "Two=2\nZero=0\nBig=4294967296\n");
     EXPECT_EQ(ini.ReadInteger("S", "Hex", 7), 60);
     EXPECT_EQ(ini.ReadInteger("S", "Upper", 7), 60);
     EXPECT_EQ(ini.ReadInteger("S", "Dollar", 7), 16);
     EXPECT_EQ(ini.ReadInteger("S", "BareX", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("S", "OneX", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("S", "LeadingZero", 7), 12);
     EXPECT_EQ(ini.ReadInteger("S", "Word", 7), 7);
     EXPECT_EQ(ini.ReadInteger("S", "Negative", 7), -5);
     EXPECT_EQ(ini.ReadInteger("S", "Empty", 7), 7);

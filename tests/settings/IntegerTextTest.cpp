@@ -33,6 +33,7 @@ TEST(ParseInteger, ReadsHexadecimalAfterEachPrefixAndWrapsTo32Bits)
         {"-$10", -16},         {"+$A", 10},          {"$7FFFFFFF", INT_MAX},
         {"$80000000", INT_MIN}, {"-$80000000", INT_MIN}, {"-$FFFFFFFF", 1},
         {" 0x10", 16},         {"$000000001", 1}, // leading zeros carry no bits
+        {"$19", 25},           {"x9aF", 2479},
     };
     for (const auto &[text, expected] : cases) {
         const auto value = ParseInteger(text);

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <sstream>
@@ -85,6 +87,50 @@ TEST_F(SettingsFile, WrittenWhereNoneExistedHoldsTheKeysInOrderWithDefaults)
                 "[Points]\nAOne=150\nATwo=300\nAThree=600\nAFour=2000\nABonus=2000\nPOne=100\n"
                 "PTwo=200\nPThree=400\nPFour=1600\nPBonus=2000\n\n";
     EXPECT_EQ(ReadFile(IniPath()), expected);
+}
+
+// The file the defaults save, with every value changed: 0 and 1 swapped, other numbers one
+// more, texts longer. So each of the 64 keys read, written or defaulted wrongly shows.
+std::string EveryValueChanged(const std::string &defaults)
+{
+    std::string text;
+    for (const std::string &line : Lines(defaults)) {
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) {
+            text += line + "\n";
+            continue;
+        }
+        const std::string value = line.substr(equals + 1);
+        std::string changed = value + "~";
+        if (value == "0" || value == "1")
+            changed = value == "0" ? "1" : "0";
+        else if (value.find_first_not_of("0123456789") == std::string::npos)
+            changed = std::to_string(std::stol(value) + 1);
+        text += line.substr(0, equals + 1) + changed + "\n";
+    }
+    return text;
+}
+
+TEST_F(SettingsFile, EveryKeyIsReadIntoItsOwnSettingAndDefaultedToItsOwnDefault)
+{
+    const std::string fresh = dir.Path() + "fresh.ini";
+    ASSERT_EQ(SaveSettings(fresh, MakeDefaultSettings(dir.Path())), "");
+    const std::string defaults = ReadFile(fresh);
+    const std::string changed = EveryValueChanged(defaults);
+    ASSERT_NE(changed, defaults);
+
+    // Read into defaults, every changed value comes back out as it was.
+    Settings settings = LoadText(changed);
+    ASSERT_EQ(::unlink(fresh.c_str()), 0);
+    ASSERT_EQ(SaveSettings(fresh, settings), "");
+    EXPECT_EQ(ReadFile(fresh), changed);
+
+    // A file without those keys gives every setting its default back.
+    WriteFile(IniPath(), "[Settings]\n");
+    EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Loaded);
+    ASSERT_EQ(::unlink(fresh.c_str()), 0);
+    ASSERT_EQ(SaveSettings(fresh, settings), "");
+    EXPECT_EQ(ReadFile(fresh), defaults);
 }
 
 TEST_F(SettingsFile, MissingKeysAndUnusableNumbersTakeTheirDefaults)
@@ -309,14 +355,33 @@ TEST_F(SettingsFile, AnUnreadableFileGivesDefaultsAndIsNeverSavedOver)
     settings.LevelChangeTime = 5;
     const SettingsLoadResult loaded = LoadSettings(IniPath(), settings);
     EXPECT_EQ(loaded.status, SettingsFileStatus::Unreadable);
-    EXPECT_NE(loaded.message.find(IniPath()), std::string::npos) << loaded.message;
+    EXPECT_NE(loaded.message.find("\"" + IniPath() + "\" could not be read: it is not a regular file."),
+              std::string::npos) << loaded.message;
     EXPECT_EQ(settings.LevelChangeTime, 60);
     EXPECT_NE(SaveSettings(IniPath(), settings), "");
     ASSERT_EQ(::rmdir(IniPath().c_str()), 0);
 
+    // A link to bytes that fail to read, for any user.
+    ASSERT_EQ(::symlink("/proc/self/mem", IniPath().c_str()), 0);
+    const SettingsLoadResult failing = LoadSettings(IniPath(), settings);
+    EXPECT_EQ(failing.status, SettingsFileStatus::Unreadable);
+    EXPECT_NE(failing.message.find(std::string(" could not be read: ") + std::strerror(EIO) + "."), std::string::npos)
+        << failing.message;
+    EXPECT_EQ(SaveSettings(IniPath(), settings), std::string("the existing file could not be read: ") + std::strerror(EIO));
+    EXPECT_EQ(std::filesystem::read_symlink(IniPath()), "/proc/self/mem");
+    ASSERT_EQ(::unlink(IniPath().c_str()), 0);
+
     ASSERT_EQ(::mkfifo(IniPath().c_str(), 0644), 0);
     EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Unreadable)
         << "and does not wait for a writer";
+    ASSERT_EQ(::unlink(IniPath().c_str()), 0);
+
+    // Something far larger than any settings file, as a stray disk image (sparse: no disk used).
+    const off_t huge = off_t{64} << 20 | 1;
+    WriteFile(IniPath(), "");
+    ASSERT_EQ(::truncate(IniPath().c_str(), huge), 0);
+    EXPECT_EQ(SaveSettings(IniPath(), settings), "the existing file could not be read: the file is too large");
+    EXPECT_EQ(std::filesystem::file_size(IniPath()), static_cast<std::uintmax_t>(huge));
 }
 
 TEST_F(SettingsFile, AFileWithoutReadPermissionIsNeverSavedOver)
