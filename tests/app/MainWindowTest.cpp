@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 using namespace vorlix;
 
@@ -58,6 +60,15 @@ protected:
     AppState app_;
     std::unique_ptr<MainWindow> window_;
 };
+
+// The six status panels from left to right.
+std::vector<std::string> StatusTexts(MainWindow &w)
+{
+    std::vector<std::string> texts;
+    for (int panel = 0; panel < 6; ++panel)
+        texts.push_back(w.Status().Text(panel).toStdString());
+    return texts;
+}
 
 struct MenuStates {
     bool newGame, difficulty, stop, pause, highScores, about, settings, howToPlay, players, mode, preview;
@@ -126,17 +137,10 @@ TEST_F(MainWindowTest, UnknownDifficultyMarksEasyAndKeepsItsText)
 TEST_F(MainWindowTest, StatusPanelsAfterStartAndNewGame)
 {
     MainWindow &w = Open();
-    EXPECT_EQ(w.Status().Text(0), QStringLiteral("Easy: Level "));
-    EXPECT_EQ(w.Status().Text(1), QStringLiteral("Score: "));
-    EXPECT_EQ(w.Status().Text(2), QStringLiteral("Bonuses: "));
-    for (int panel = 3; panel < 6; ++panel)
-        EXPECT_TRUE(w.Status().Text(panel).isEmpty());
+    EXPECT_EQ(StatusTexts(w), (std::vector<std::string>{"Easy: Level ", "Score: ", "Bonuses: ", "", "", ""}));
 
     w.Menu().NewGame1->trigger();
-    EXPECT_EQ(w.Status().Text(0), QStringLiteral("Easy: Level 1"));
-    EXPECT_EQ(w.Status().Text(1), QStringLiteral("Score: 0"));
-    EXPECT_EQ(w.Status().Text(2), QStringLiteral("Bonuses: 0"));
-    EXPECT_TRUE(w.Status().Text(4).isEmpty());
+    EXPECT_EQ(StatusTexts(w), (std::vector<std::string>{"Easy: Level 1", "Score: 0", "Bonuses: 0", "", "", ""}));
 
     w.Menu().StopGame1->trigger();
     w.Menu().Hard->trigger();

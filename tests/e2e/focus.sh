@@ -6,50 +6,48 @@ source "$(dirname "$0")/lib.sh"
 start_x
 make_game_copy
 launch_game
-win=$WIN
 
 # Between games, opening a menu changes nothing.
 sleep 0.5
-shot "$win"
+shot "$WIN"
 cp "$WORK/shot.png" "$WORK/idle.png"
 key alt+o
 key Escape
-shot "$win"
+shot "$WIN"
 cmp -s "$WORK/shot.png" "$WORK/idle.png" || fail "opening a menu between games changed the window"
 
 key F2
-until_shot "$win" has_colour "$PIECE_COLOUR" || fail "no piece after New Game"
+until_shot "$WIN" has_colour "$PIECE_COLOUR" || fail "no piece after New Game"
 
 xmessage -geometry +700+10 "another window" &
 other=$!
 other_win=$(wait_window "^xmessage$")
 activate "$other_win"
-shot "$win"
-read -r bw bh bx by <<<"$(colour_box "$BLANK_COLOUR")" || fail "pits not blanked on focus loss"
+shot "$WIN"
+has_colour "$BLANK_COLOUR" || fail "pits not blanked on focus loss"
 [ "$(count_colour "$PIECE_COLOUR")" -eq 0 ] || fail "the piece shows while another window has the focus"
 cp "$WORK/shot.png" "$WORK/paused.png"
 sleep 2.5 # more than two gravity intervals
-shot "$win"
+shot "$WIN"
 cmp -s "$WORK/shot.png" "$WORK/paused.png" || fail "the paused window changed while away"
 
-activate "$win"
+activate "$WIN"
 sleep 1.5
-shot "$win"
+shot "$WIN"
 [ "$(count_colour "$PIECE_COLOUR")" -eq 0 ] || fail "coming back resumed the game"
 
 key Escape
-until_shot "$win" has_colour "$PIECE_COLOUR" || fail "Escape did not resume"
+until_shot "$WIN" has_colour "$PIECE_COLOUR" || fail "Escape did not resume"
 
 # Opening a menu pauses, and closing it does not resume; Game -> Pause then resumes.
 key alt+o
 key Escape
-shot "$win"
+shot "$WIN"
 [ "$(count_colour "$PIECE_COLOUR")" -eq 0 ] || fail "opening a menu did not pause"
 key alt+g
 key p
-until_shot "$win" has_colour "$PIECE_COLOUR" || fail "Game -> Pause did not resume"
+until_shot "$WIN" has_colour "$PIECE_COLOUR" || fail "Game -> Pause did not resume"
 
 kill "$other" 2>/dev/null || true
-key ctrl+x
-wait_exit
+quit_game
 echo "PASS"

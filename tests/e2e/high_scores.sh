@@ -29,7 +29,6 @@ hs="$GAME/Vorlix.HS"
 cp "$hs" "$WORK/hs.before"
 
 launch_game
-win=$WIN
 key ctrl+h
 dialog=$(wait_window "^High Scores$")
 sleep 0.5
@@ -37,8 +36,7 @@ shot "$dialog"
 cp "$WORK/shot.png" "${E2E_HIGH_SCORES_SHOT:-/dev/null}" 2>/dev/null || true
 [ "$(count_colour "#000000")" -gt 0 ] || fail "the dialog shows nothing"
 key Escape # closes through the OK path
-activate "$win"
-key ctrl+x
-wait_exit
+activate "$WIN"
+quit_game
 cmp "$WORK/hs.before" "$hs" || fail "Vorlix.HS changed across a start and a close"
 echo "PASS"

@@ -66,11 +66,11 @@ launch_game() {
   activate "$WIN"
 }
 
-# Waits for a window whose title matches $1; prints its id.
+# Waits for a window whose title matches $1, other than the window $2 when given; prints its id.
 wait_window() {
   local id="" i
   for i in $(seq 1 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${2:-}" | head -n 1 || true)
     [ -n "$id" ] && break
     sleep 0.1
   done
@@ -88,26 +88,41 @@ key() {
   sleep 0.3
 }
 
+# Ctrl+X, and the program exits.
+quit_game() {
+  key ctrl+x
+  wait_exit
+}
+
+map_state() { xwininfo -id "$1" | sed -n 's/^ *Map State: //p'; }
+
+# "X Y W H" of window $1 on the screen, without its frame.
+window_box() {
+  xwininfo -id "$1" | sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | paste -sd' '
+}
+
 # Screenshot of one window into $WORK/shot.png.
 shot() {
   import -window "$1" "$WORK/shot.png" 2>/dev/null || fail "screenshot failed"
 }
 
-# Number of pixels of colour $1 in the last screenshot, optionally inside the crop WxH+X+Y.
+# The last screenshot, or its crop $1 (WxH+X+Y) when given; prints the file.
+shot_part() {
+  [ -n "${1:-}" ] || { echo "$WORK/shot.png"; return; }
+  convert "$WORK/shot.png" -crop "$1" +repage "$WORK/crop.png"
+  echo "$WORK/crop.png"
+}
+
+# Number of pixels of colour $1 in the last screenshot, optionally inside the crop $2.
 count_colour() {
-  local colour=$1 crop=${2:-}
-  local src="$WORK/shot.png"
-  if [ -n "$crop" ]; then
-    convert "$src" -crop "$crop" +repage "$WORK/crop.png"
-    src="$WORK/crop.png"
-  fi
-  convert "$src" -fill black +opaque "$colour" -fill white -opaque "$colour" \
+  convert "$(shot_part "${2:-}")" -fill black +opaque "$1" -fill white -opaque "$1" \
     -colorspace gray -format "%[fx:round(mean*w*h)]" info:
 }
 
-# Bounding box "W H X Y" of colour $1 in the last screenshot, or nothing when absent.
+# Bounding box "W H X Y" of colour $1 in the last screenshot (inside the crop $2, relative to
+# it, when given), or nothing when absent.
 colour_box() {
-  convert "$WORK/shot.png" -fill black +opaque "$1" -fill white -opaque "$1" -format "%@" info: 2>/dev/null |
+  convert "$(shot_part "${2:-}")" -fill black +opaque "$1" -fill white -opaque "$1" -format "%@" info: 2>/dev/null |
     sed -E -e 's/^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$/\1 \2 \3 \4/' -e '/^0 /d'
 }
 
@@ -135,3 +150,28 @@ wait_exit() {
 }
 
 has_colour() { [ -n "$(colour_box "$1")" ]; }
+
+# Reads the bounding box of colour $1 into the variables named $3 to $6; fails with $2 when the
+# colour is nowhere in the last screenshot.
+read_box() {
+  local box
+  box=$(colour_box "$1")
+  [ -n "$box" ] || fail "$2"
+  read -r "${@:3}" <<<"$box"
+}
+
+# Waits for the empty cells of window $1's pits; leaves their bounding box in PIT_W PIT_H PIT_X
+# PIT_Y and as the crop PIT (WxH+X+Y).
+find_pit() {
+  until_shot "$1" has_colour "$BLANK_COLOUR" || true
+  read_box "$BLANK_COLOUR" "no pit drawn" PIT_W PIT_H PIT_X PIT_Y
+  PIT="${PIT_W}x${PIT_H}+${PIT_X}+${PIT_Y}"
+}
+
+# Each argument is a whole line of the game copy's settings file, compared byte for byte.
+expect_ini_lines() {
+  local entry
+  for entry in "$@"; do
+    LC_ALL=C grep -qaxF -- "$entry" "$GAME/Vorlix.ini" || fail "$entry missing from Vorlix.ini"
+  done
+}

@@ -8,7 +8,6 @@ source "$(dirname "$0")/lib.sh"
 start_x
 make_game_copy
 launch_game
-win=$WIN
 
 settings_closed() {
   local i
@@ -24,44 +23,36 @@ dialog=$(wait_window "^Settings$")
 activate "$dialog"
 key alt+F4
 settings_closed || fail "the window manager could not close Settings"
-activate "$win"
+activate "$WIN"
 
 # The main window was enabled again, or its shortcut would not open the dialog now.
 key ctrl+s
 dialog=$(wait_window "^Settings$")
 activate "$dialog"
 # OK has the focus; Tab reaches the tabs, three Rights pass the disabled Audio tab.
-key Tab
-key Right
-key Right
-key Right
-key alt+s
+for k in Tab Right Right Right alt+s; do key "$k"; done
 sleep 0.3
 # Rotate I, Drop Space, Down K, Left J, Right L, Bonus Return.
 for k in i space k j l Return; do key "$k"; done
 key alt+o
 settings_closed || fail "OK did not close Settings"
 
-activate "$win"
+activate "$WIN"
 key F2
-until_shot "$win" has_colour "$PIECE_COLOUR" || fail "no falling piece after New Game"
-read -r pw ph px py <<<"$(colour_box "$PIECE_COLOUR")"
+until_shot "$WIN" has_colour "$PIECE_COLOUR" || fail "no falling piece after New Game"
+read_box "$PIECE_COLOUR" "the piece vanished" pw ph px py
 
 key j
-shot "$win"
-read -r qw qh qx qy <<<"$(colour_box "$PIECE_COLOUR")" || fail "the piece vanished"
+shot "$WIN"
+read_box "$PIECE_COLOUR" "the piece vanished" qw qh qx qy
 [ "$qx" -eq $((px - 16)) ] || fail "J did not move the piece left (x $px -> $qx)"
 
 key Left
-shot "$win"
-read -r rw rh rx ry <<<"$(colour_box "$PIECE_COLOUR")" || fail "the piece vanished"
+shot "$WIN"
+read_box "$PIECE_COLOUR" "the piece vanished" rw rh rx ry
 [ "$rx" -eq "$qx" ] || fail "the old Left key still moves the piece (x $qx -> $rx)"
 
-key ctrl+x
-wait_exit
-ini="$GAME/Vorlix.ini"
-[ -f "$ini" ] || fail "Vorlix.ini not written at close"
-for entry in P1Up=73 P1DownFast=32 P1DownSlow=75 P1Left=74 P1Right=76 P1Bonus=4100; do
-  grep -qx "$entry" "$ini" || fail "$entry missing from Vorlix.ini"
-done
+quit_game
+[ -f "$GAME/Vorlix.ini" ] || fail "Vorlix.ini not written at close"
+expect_ini_lines P1Up=73 P1DownFast=32 P1DownSlow=75 P1Left=74 P1Right=76 P1Bonus=4100
 echo "PASS"

@@ -15,7 +15,7 @@ start_game
 splash=""
 for i in $(seq 1 1000); do
   splash=$(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "Vorlix": ("vorlix" "Vorlix")  270x282+.*/\1/p' | head -n 1)
-  [ -n "$splash" ] && [ "$(xwininfo -id "$splash" 2>/dev/null | sed -n 's/^ *Map State: //p')" = IsViewable ] && break
+  [ -n "$splash" ] && [ "$(map_state "$splash" 2>/dev/null)" = IsViewable ] && break
   splash=""
   sleep 0.01
 done
@@ -23,20 +23,19 @@ done
 # Past the moment of mapping, then held still while the main window is being made.
 sleep 0.15
 kill -STOP "$GAME_PID"
-up=$(xwininfo -id "$splash" 2>/dev/null | sed -n 's/^ *Map State: //p')
+up=$(map_state "$splash" 2>/dev/null)
 geometry=$(xwininfo -id "$splash" | sed -n 's/^ *-geometry //p')
 import -window root "$WORK/shot.png"
 kill -CONT "$GAME_PID"
 [ "$up" = IsViewable ] || fail "the splash was gone too soon to be looked at"
-read -r sx sy <<<"$(xwininfo -id "$splash" | sed -n 's/^ *Absolute upper-left [XY]: *//p' | tr '\n' ' ')"
+read -r sx sy _ <<<"$(window_box "$splash")"
 # Unpainted, the window shows the black screen behind it; the picture has hardly any black.
 painted=$(convert "$WORK/shot.png" -crop "270x282+$sx+$sy" +repage -fill white +opaque "#000000" \
   -colorspace gray -format "%[fx:round(100*mean)]" info:)
 [ "$painted" -ge 90 ] || fail "the splash shows its picture on only $painted% of its area ($geometry)"
 WIN=$(wait_window "^Vorlix 2.9$")
 activate "$WIN"
-key ctrl+x
-wait_exit
+quit_game
 mv "$WORK/bg.bmp" "$GAME/bg.bmp"
 rm -f "$GAME/Vorlix.ini" "$GAME/Vorlix.HS"
 
@@ -47,9 +46,8 @@ mv "$GAME" "$odd/game"
 GAME="$odd/game"
 launch_game
 until_shot "$WIN" has_colour "$BLANK_COLOUR" || fail "the pits are not drawn from the game folder's pictures"
-key ctrl+x
-wait_exit
-LC_ALL=C grep -qaxF "Pit=$GAME/pit.bmp" "$GAME/Vorlix.ini" || fail "the settings file does not name the folder by its bytes"
+quit_game
+expect_ini_lines "Pit=$GAME/pit.bmp" # the folder named by its bytes
 
 # ---- a picture whose name is not text -----------------------------------------------------
 mv "$GAME/blank.bmp" "$GAME/blank$E.bmp"
@@ -57,7 +55,6 @@ LC_ALL=C sed -i "s|^Blank=.*|Blank=$GAME/blank$E.bmp|" "$GAME/Vorlix.ini"
 cp "$GAME/Vorlix.ini" "$WORK/ini.before"
 launch_game
 until_shot "$WIN" has_colour "$BLANK_COLOUR" || fail "the blank picture was not loaded"
-key ctrl+x
-wait_exit
+quit_game
 cmp -s "$GAME/Vorlix.ini" "$WORK/ini.before" || fail "the picture's name changed on saving"
 echo "PASS"

@@ -19,15 +19,10 @@ expect_hints() { # window, what it is, expected value
   [ "$got" = "$3" ] || fail "$2: _MOTIF_WM_HINTS is '$got', expected '$3'"
 }
 
-map_state() { xwininfo -id "$1" | sed -n 's/^ *Map State: //p'; }
-
 # The centre of the window's frame, within the title bar's height of the screen's centre.
 expect_centred() {
   local x y w h l r t b
-  x=$(xwininfo -id "$1" | sed -n 's/^ *Absolute upper-left X: *//p')
-  y=$(xwininfo -id "$1" | sed -n 's/^ *Absolute upper-left Y: *//p')
-  w=$(xwininfo -id "$1" | sed -n 's/^ *Width: *//p')
-  h=$(xwininfo -id "$1" | sed -n 's/^ *Height: *//p')
+  read -r x y w h <<<"$(window_box "$1")"
   read -r l r t b <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ,)"
   local cx=$((x - l + (l + w + r) / 2)) cy=$((y - t + (t + h + b) / 2))
   [ $(((cx - 512) * (cx - 512) + (cy - 384) * (cy - 384))) -le 400 ] ||
@@ -44,13 +39,7 @@ second="$WORK/second"
 cp -r "$GAME" "$second"
 "$second/vorlix" >/dev/null 2>&1 &
 second_pid=$!
-other=""
-for i in $(seq 1 100); do
-  other=$(xdotool search --onlyvisible --name "^Vorlix 2.9$" 2>/dev/null | grep -vx "$main" | head -n 1 || true)
-  [ -n "$other" ] && break
-  sleep 0.1
-done
-[ -n "$other" ] || fail "the second copy did not open"
+other=$(wait_window "^Vorlix 2.9$" "$main")
 expect_centred "$other" "the second copy"
 kill "$second_pid"
 wait "$second_pid" 2>/dev/null || true
@@ -91,6 +80,5 @@ sleep 1
 xdotool windowactivate "$main" >/dev/null 2>&1 || true
 sleep 0.5
 activate "$main"
-key ctrl+x
-wait_exit
+quit_game
 echo "PASS"

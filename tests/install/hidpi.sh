@@ -17,8 +17,7 @@ window_size() {
   sleep 0.5
   xdotool getwindowgeometry --shell "$win" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd' '
   activate "$win"
-  key ctrl+x
-  wait_exit
+  quit_game
 }
 
 # Room for the doubled window.
@@ -38,23 +37,20 @@ win=$(wait_window "^Vorlix 2.9$")
 activate "$win"
 key F2
 until_shot "$win" has_colour "$YELLOW" || fail "no piece drawn after New Game"
-read -r bw bh bx by <<<"$(colour_box "$BLANK_COLOUR")" || fail "no blank cells after New Game"
-[ "$bw" -eq 320 ] && [ "$bh" -eq 640 ] || fail "pit is ${bw}x${bh}, expected 320x640"
-pit="${bw}x${bh}+${bx}+${by}"
+find_pit "$win"
+[ "$PIT_W" -eq 320 ] && [ "$PIT_H" -eq 640 ] || fail "pit is ${PIT_W}x${PIT_H}, expected 320x640"
 
 # Every pit pixel comes from a picture, and each 2 x 2 block from the pit's corner on is one
 # pixel of it.
-yellow=$(count_colour "$YELLOW" "$pit")
-blue=$(count_colour "$BLUE" "$pit")
-blank=$(count_colour "$BLANK_COLOUR" "$pit")
+yellow=$(count_colour "$YELLOW" "$PIT")
+blue=$(count_colour "$BLUE" "$PIT")
+blank=$(count_colour "$BLANK_COLOUR" "$PIT")
 [ "$yellow" -eq $((4 * 128 * 4)) ] && [ "$blue" -eq $((4 * 128 * 4)) ] ||
   fail "the falling piece is not four sharp doubled tiles ($yellow yellow, $blue blue pixels)"
 [ "$blank" -eq $((196 * 32 * 32)) ] || fail "the blank cells are not exact 32 x 32 blocks ($blank pixels)"
-convert "$WORK/shot.png" -crop "$pit" +repage "$WORK/pit.png"
-uneven=$(convert "$WORK/pit.png" \( +clone -sample 50% -scale 200% \) -compose difference -composite \
+uneven=$(convert "$(shot_part "$PIT")" \( +clone -sample 50% -scale 200% \) -compose difference -composite \
   -threshold 0 -colorspace gray -threshold 0 -format "%[fx:round(mean*w*h)]" info:)
 [ "$uneven" -eq 0 ] || fail "$uneven pit pixels are not part of a uniform 2 x 2 block"
 
-key ctrl+x
-wait_exit
+quit_game
 echo "PASS"

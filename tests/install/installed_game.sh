@@ -37,8 +37,7 @@ play_a_piece() {
 start_installed ""
 win=$(wait_window "^Vorlix 2.9$")
 play_a_piece "$win"
-key ctrl+x
-wait_exit
+quit_game
 [ -f "$gamedir/Vorlix.ini" ] || fail "Vorlix.ini not in the installed game folder"
 [ "$(stat -c %s "$gamedir/Vorlix.HS")" -eq 1560 ] || fail "Vorlix.HS not in the installed game folder"
 for dir in "$elsewhere" "$prefix/bin"; do

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace vorlix {
@@ -49,6 +50,26 @@ protected:
     }
 
     static QString Text(QLabel *label) { return label->text(); }
+
+    // The summary's lines from top to bottom, leaving out those it hides.
+    std::vector<std::string> SummaryLines() const
+    {
+        std::vector<std::string> lines;
+        for (const QLabel *label : {summary->GameLabel, summary->LevelLabel, summary->ScoreLabel, summary->BonusLabel,
+                                    summary->LinesLabel, summary->PiecesLabel, summary->TotalLabel, summary->MessageLabel})
+            if (!label->isHidden())
+                lines.push_back(label->text().toStdString());
+        return lines;
+    }
+
+    // A row of the high scores from left to right: name, mode, level, lines, pieces, bonuses, score.
+    static std::vector<std::string> Shown(const THighScores::Row &row)
+    {
+        std::vector<std::string> texts;
+        for (const QLabel *label : {row.Name, row.Mode, row.Level, row.Lines, row.Pieces, row.Bonuses, row.Score})
+            texts.push_back(label->text().toStdString());
+        return texts;
+    }
 
     // Answers the next message box with `button` once it is up.
     static void AnswerNextMessageBox(QMessageBox::StandardButton button)

@@ -42,12 +42,8 @@ TEST_F(HighScoresDialog, FirstRunShowsEmptyRows)
     highScores->ShowFromMenu();
     EXPECT_EQ(enabledCalls, std::vector<bool>{false});
     EXPECT_EQ(highScores->focusWidget(), highScores->EasyRadio);
-    for (const auto &row : highScores->Rows) {
-        EXPECT_EQ(row.Name->text(), "");
-        EXPECT_EQ(row.Mode->text(), "");
-        for (QLabel *number : {row.Level, row.Lines, row.Pieces, row.Bonuses, row.Score})
-            EXPECT_EQ(number->text(), "0");
-    }
+    for (std::size_t i = 0; i < highScores->Rows.size(); ++i)
+        EXPECT_EQ(Shown(highScores->Rows[i]), (std::vector<std::string>{"", "", "0", "0", "0", "0", "0"})) << i;
     highScores->Button1->click();
     EXPECT_FALSE(highScores->isVisible());
     EXPECT_EQ(enabledCalls, (std::vector<bool>{false, true}));
@@ -63,13 +59,7 @@ TEST_F(HighScoresDialog, OpensOnTheCurrentDifficultyAndRadiosSwitchTables)
 
     highScores->ShowFromMenu();
     EXPECT_TRUE(highScores->MediumRadio->isChecked());
-    EXPECT_EQ(highScores->Rows[0].Name->text(), "medium");
-    EXPECT_EQ(highScores->Rows[0].Mode->text(), "A");
-    EXPECT_EQ(highScores->Rows[0].Level->text(), "4");
-    EXPECT_EQ(highScores->Rows[0].Lines->text(), "7");
-    EXPECT_EQ(highScores->Rows[0].Pieces->text(), "99");
-    EXPECT_EQ(highScores->Rows[0].Bonuses->text(), "1");
-    EXPECT_EQ(highScores->Rows[0].Score->text(), "20");
+    EXPECT_EQ(Shown(highScores->Rows[0]), (std::vector<std::string>{"medium", "A", "4", "7", "99", "1", "20"}));
 
     highScores->HardRadio->click();
     EXPECT_EQ(highScores->Rows[0].Name->text(), "hard");
@@ -118,11 +108,8 @@ TEST_F(HighScoresDialog, ClearAfterYesEmptiesAllTablesAndShowsTheCurrentOne)
             EXPECT_EQ(entry.Score, 0u);
         }
     }
-    for (const auto &row : highScores->Rows) {
-        EXPECT_EQ(row.Name->text(), "");
-        EXPECT_EQ(row.Mode->text(), " ");
-        EXPECT_EQ(row.Score->text(), "0");
-    }
+    for (std::size_t i = 0; i < highScores->Rows.size(); ++i)
+        EXPECT_EQ(Shown(highScores->Rows[i]), (std::vector<std::string>{"", " ", "0", "0", "0", "0", "0"})) << i;
     EXPECT_TRUE(highScores->isVisible());
 }
 

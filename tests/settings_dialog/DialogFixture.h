@@ -19,8 +19,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <optional>
+#include <ostream>
+#include <string>
 #include <vector>
 
 namespace vorlix {
@@ -30,7 +33,34 @@ struct SeenBox {
     QMessageBox::Icon icon;
     QString title;
     QString text;
+    bool operator==(const SeenBox &) const = default;
 };
+
+inline void PrintTo(const SeenBox &box, std::ostream *os)
+{
+    *os << "{icon " << box.icon << ", \"" << box.title.toStdString() << "\", \"" << box.text.toStdString() << "\"}";
+}
+
+// The box a number that does not parse brings up.
+inline SeenBox NotAnInteger(const QString &text)
+{
+    return {QMessageBox::Critical, QStringLiteral("Vorlix"), QStringLiteral("'%1' is not a valid integer value").arg(text)};
+}
+
+using Codes = std::vector<std::int32_t>;
+
+// Each player's keys in the order Set Controls takes them: rotate, drop, down, left, right, bonus.
+inline Codes Player1Codes(const Settings &s) { return {s.P1Up, s.P1DownFast, s.P1DownSlow, s.P1Left, s.P1Right, s.P1Bonus}; }
+inline Codes Player2Codes(const Settings &s) { return {s.P2Up, s.P2DownFast, s.P2DownSlow, s.P2Left, s.P2Right}; }
+
+// The key names a tab shows, in the same order.
+template <std::size_t N> std::vector<std::string> Shown(const std::array<QLabel *, N> &labels)
+{
+    std::vector<std::string> texts;
+    for (const QLabel *label : labels)
+        texts.push_back(label->text().toStdString());
+    return texts;
+}
 
 // The dialog over a game folder of solid-colour pictures, with the main window replaced by a
 // recorder and a real pit panel for the bevel.

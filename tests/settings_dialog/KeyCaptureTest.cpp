@@ -51,19 +51,12 @@ TEST_F(KeyCapture, WholeSequenceOnThePlayer1Tab)
     Press(Qt::Key_Return);
 
     EXPECT_FALSE(form->CapturingKeys());
-    EXPECT_EQ(settings.P1Up, 0x4B);
-    EXPECT_EQ(settings.P1DownFast, 0x1020);
-    EXPECT_EQ(settings.P1DownSlow, 0x35);
-    EXPECT_EQ(settings.P1Left, 0x1001);
-    EXPECT_EQ(settings.P1Right, 0x4B);
-    EXPECT_EQ(settings.P1Bonus, 0x1004);
-    const QStringList shown = {"K", "Shift", "5 (keypad)", QString(QChar(0x01)), "K", "Return"};
-    for (std::size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(form->Player1Keys[i]->text(), shown[static_cast<int>(i)]) << i;
+    EXPECT_EQ(Player1Codes(settings), (Codes{0x4B, 0x1020, 0x35, 0x1001, 0x4B, 0x1004}));
+    EXPECT_EQ(Shown(form->Player1Keys),
+              (std::vector<std::string>{"K", "Shift", "5 (keypad)", "\x01", "K", "Return"}));
+    for (std::size_t i = 0; i < 6; ++i)
         EXPECT_EQ(TextColour(form->Player1Keys[i]), QColor(Qt::black)) << i;
-    }
-    EXPECT_EQ(settings.P2Up, before.P2Up);
-    EXPECT_EQ(settings.P2Right, before.P2Right);
+    EXPECT_EQ(Player2Codes(settings), Player2Codes(before));
     EXPECT_TRUE(form->OkBtn->isEnabled() && form->Defaults->isEnabled() && form->Setbtn->isEnabled());
     EXPECT_TRUE(form->PlayerControls->tabBar()->isEnabled());
     EXPECT_EQ(form->PlayerControls->currentIndex(), TControlForm::TabPlayer1);
@@ -81,14 +74,9 @@ TEST_F(KeyCapture, WholeSequenceOnThePlayer2TabEndsWithRight)
     for (Qt::Key key : {Qt::Key_I, Qt::Key_Control, Qt::Key_K, Qt::Key_J, Qt::Key_L})
         Press(key);
     EXPECT_FALSE(form->CapturingKeys());
-    EXPECT_EQ(settings.P2Up, 0x49);
-    EXPECT_EQ(settings.P2DownFast, 0x1021);
-    EXPECT_EQ(settings.P2DownSlow, 0x4B);
-    EXPECT_EQ(settings.P2Left, 0x4A);
-    EXPECT_EQ(settings.P2Right, 0x4C);
+    EXPECT_EQ(Player2Codes(settings), (Codes{0x49, 0x1021, 0x4B, 0x4A, 0x4C}));
     EXPECT_EQ(form->Player2Keys[1]->text(), "Ctrl");
-    EXPECT_EQ(settings.P1Up, before.P1Up);
-    EXPECT_EQ(settings.P1Bonus, before.P1Bonus);
+    EXPECT_EQ(Player1Codes(settings), Player1Codes(before));
 }
 
 TEST_F(KeyCapture, ReservedKeysAreRefusedAndTheSameActionWaits)
@@ -103,12 +91,8 @@ TEST_F(KeyCapture, ReservedKeysAreRefusedAndTheSameActionWaits)
                            0x1012, Qt::Key_unknown, Qt::Key_AltGr, Qt::Key_Dead_Acute};
     for (int key : refused)
         QTest::sendKeyEvent(QTest::Click, form->windowHandle(), static_cast<Qt::Key>(key), QString(), Qt::NoModifier);
-    ASSERT_EQ(boxes.size(), std::size(refused));
-    for (const SeenBox &box : boxes) {
-        EXPECT_EQ(box.icon, QMessageBox::Information);
-        EXPECT_EQ(box.title, "Oi!");
-        EXPECT_EQ(box.text, "Chosen Key is reserved choose another");
-    }
+    const SeenBox reserved{QMessageBox::Information, "Oi!", "Chosen Key is reserved choose another"};
+    EXPECT_EQ(boxes, std::vector<SeenBox>(std::size(refused), reserved));
     EXPECT_EQ(settings.P2Up, before);
     EXPECT_EQ(form->Player2Keys[0]->text(), "Select");
     EXPECT_TRUE(form->isVisible()) << "Escape is taken by the capture, not by the dialog";
@@ -174,25 +158,20 @@ TEST_F(KeyCapture, DefaultsOnOneTabLeaveTheOtherPlayerAlone)
     settings.P1Up = 0x51;
     settings.P1Bonus = 0x45;
     settings.P2Right = 0x41;
+    const Codes player1 = Player1Codes(settings);
     Open();
     ShowPage(TControlForm::TabPlayer2);
     form->Defaults->click();
-    EXPECT_EQ(settings.P2Right, 0x44);
-    EXPECT_EQ(settings.P2Left, 0x41);
-    EXPECT_EQ(settings.P2Up, 0x57);
-    EXPECT_EQ(settings.P2DownSlow, 0x5A);
-    EXPECT_EQ(settings.P2DownFast, 0x1021);
-    EXPECT_EQ(settings.P1Up, 0x51);
-    EXPECT_EQ(settings.P1Bonus, 0x45);
+    const Codes player2Defaults{0x57, 0x1021, 0x5A, 0x41, 0x44};
+    EXPECT_EQ(Player2Codes(settings), player2Defaults);
+    EXPECT_EQ(Player1Codes(settings), player1);
     EXPECT_EQ(form->Player2Keys[4]->text(), "D");
     EXPECT_EQ(form->Player2Keys[1]->text(), "Ctrl");
 
     ShowPage(TControlForm::TabPlayer1);
     form->Defaults->click();
-    EXPECT_EQ(settings.P1Up, 0x1013);
-    EXPECT_EQ(settings.P1Bonus, 0x1004);
-    EXPECT_EQ(settings.P1DownFast, 0x20);
-    EXPECT_EQ(settings.P2DownSlow, 0x5A);
+    EXPECT_EQ(Player1Codes(settings), (Codes{0x1013, 0x20, 0x1015, 0x1012, 0x1014, 0x1004}));
+    EXPECT_EQ(Player2Codes(settings), player2Defaults);
     EXPECT_EQ(form->Player1Keys[1]->text(), "Spacebar");
 }
 
