@@ -205,25 +205,34 @@ void ShowMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, 
     box.exec();
 }
 
+namespace {
+
+// A button with its text and names at a fixed place.
+template <typename Button>
+Button *MakePlacedButton(QWidget *parent, const QString &objectName, const QString &text,
+                         const QString &accessibleName, QRect place)
+{
+    auto *button = new Button(text, parent);
+    button->setObjectName(objectName);
+    button->setAccessibleName(accessibleName);
+    button->setGeometry(place);
+    return button;
+}
+
+} // namespace
+
 QRadioButton *MakeRadio(QWidget *parent, const QString &objectName, const QString &text,
                         const QString &accessibleName, QRect place)
 {
-    auto *radio = new QRadioButton(text, parent);
-    radio->setObjectName(objectName);
-    radio->setAccessibleName(accessibleName);
-    radio->setGeometry(place);
-    return radio;
+    return MakePlacedButton<QRadioButton>(parent, objectName, text, accessibleName, place);
 }
 
 QPushButton *MakeFlatButton(QWidget *parent, const QString &objectName, const QString &text,
                             const QString &accessibleName, QRect place)
 {
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(objectName);
-    button->setAccessibleName(accessibleName);
+    auto *button = MakePlacedButton<QPushButton>(parent, objectName, text, accessibleName, place);
     button->setFlat(true);
     button->setAutoDefault(true);
-    button->setGeometry(place);
     return button;
 }
 

@@ -90,9 +90,9 @@ THighScores::THighScores(const Settings &settings, HighScores &scores, MainWindo
     }
 
     Clear = MakeFlatButton(this, QStringLiteral("Clear"), QStringLiteral("&Clear"),
-                       QStringLiteral("Clear all high scores"), {14, 236, 50, 32});
+                           QStringLiteral("Clear all high scores"), {14, 236, 50, 32});
     Button1 = MakeFlatButton(this, QStringLiteral("Button1"), QStringLiteral("&OK"), QStringLiteral("OK"),
-                         {363, 236, 50, 32});
+                             {363, 236, 50, 32});
     connect(Clear, &QPushButton::clicked, this, &THighScores::ClearClick);
     connect(Button1, &QPushButton::clicked, this, &THighScores::Button1Click);
 }

@@ -126,11 +126,11 @@ TControlForm::TControlForm(Settings &settings, PictureSet &pictures, SettingsDia
     PlayerControls->setCurrentIndex(Tabgameplay);
 
     Defaults = MakeFlatButton(this, QStringLiteral("Defaults"), QStringLiteral("&Defaults"),
-                          QStringLiteral("Defaults of this page"), {8, 255, 90, 28});
+                              QStringLiteral("Defaults of this page"), {8, 255, 90, 28});
     Setbtn = MakeFlatButton(this, QStringLiteral("Setbtn"), QStringLiteral("&Set Controls"),
-                        QStringLiteral("Set Controls"), {149, 255, 90, 28});
+                            QStringLiteral("Set Controls"), {149, 255, 90, 28});
     OkBtn = MakeFlatButton(this, QStringLiteral("OkBtn"), QStringLiteral("&Ok"), QStringLiteral("OK"),
-                       {290, 255, 90, 28});
+                           {290, 255, 90, 28});
     connect(Defaults, &QPushButton::clicked, this, &TControlForm::DefaultsClick);
     connect(Setbtn, &QPushButton::clicked, this, &TControlForm::SetBtnClick);
     connect(OkBtn, &QPushButton::clicked, this, &TControlForm::OkBtnClick);
