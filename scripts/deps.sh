@@ -6,9 +6,10 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libx11-dev libxcb1-dev libgtest-dev
           libbenchmark-dev fonts-liberation xvfb xdotool openbox x11-utils x11-xserver-utils
           imagemagick desktop-file-utils appstream)
-if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev)
-fi
+case "${1:-}" in
+  --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  --mutate) packages+=(python3) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
