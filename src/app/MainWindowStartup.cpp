@@ -14,7 +14,7 @@ void MainWindow::FormCreate()
     app_.game.Paused = false;
 
     const std::string &dir = app_.settings.GameDir;
-    const HighScoreLoadResult scores = LoadHighScores(app_.scores, dir + "Vorlix.HS");
+    const HighScoreLoadResult scores = LoadHighScores(app_.scores, dir + HighScoreFileName);
     if (scores.Status == HighScoreLoadStatus::Failed)
         startupMessages_ << QStringLiteral("High scores could not be read: %1").arg(FileNameText(scores.Message));
 
@@ -67,13 +67,18 @@ void MainWindow::SaveOnClose()
 {
     const std::string &dir = app_.settings.GameDir;
     QStringList failures;
-    const HighScoreSaveResult scores = SaveHighScores(app_.scores, dir + "Vorlix.HS");
+    const auto fail = [&failures](const std::string &path, const std::string &error) {
+        failures << QStringLiteral("%1: %2").arg(FileNameText(path), FileNameText(error));
+    };
+    const std::string scoresPath = dir + HighScoreFileName;
+    const HighScoreSaveResult scores = SaveHighScores(app_.scores, scoresPath);
     if (!scores.Error.empty())
-        failures << QStringLiteral("%1: %2").arg(FileNameText(dir + "Vorlix.HS"), FileNameText(scores.Error));
+        fail(scoresPath, scores.Error);
     if (!app_.keepSettingsFile) {
-        const std::string settingsError = SaveSettings(dir + SettingsFileName, app_.settings);
+        const std::string settingsPath = dir + SettingsFileName;
+        const std::string settingsError = SaveSettings(settingsPath, app_.settings);
         if (!settingsError.empty())
-            failures << QStringLiteral("%1: %2").arg(FileNameText(dir + SettingsFileName), FileNameText(settingsError));
+            fail(settingsPath, settingsError);
     }
     QStringList notes;
     if (!failures.isEmpty())

@@ -7,6 +7,9 @@
 
 namespace vorlix {
 
+// The high-score file's name in GameDir.
+inline constexpr const char *HighScoreFileName = "Vorlix.HS";
+
 // Little-endian, field by field: 1,560 bytes in the file order Hard, Medium, Easy.
 std::string EncodeHighScores(const HighScores &scores);
 void EncodeHighScoreEntry(const HighScoreEntry &entry, std::uint8_t *out52);
