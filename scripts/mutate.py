@@ -25,7 +25,8 @@ preprocessor lines, declarations and initialisers outside functions are left alo
 The sources are copied to a private tree (default build-mutate/ in the repository; the
 user's own build folder is never touched), configured once with Ninja and ccache when
 present (else CMake's default generator, Unix Makefiles, and the plain compiler) and
--D_GLIBCXX_ASSERTIONS (a mutant that indexes out of range aborts instead of reading garbage). For each mutant the file in the copy is written, only the mapped test targets are
+-D_GLIBCXX_ASSERTIONS (a mutant that indexes out of range aborts instead of reading
+garbage). For each mutant the file in the copy is written, only the mapped test targets are
 built, the test programs run with a timeout, and the file is restored.
 
 Outcomes: killed (a test failed or crashed), timeout (counted as killed), survived, not viable
