@@ -1,5 +1,6 @@
 #include "app/AboutBox.h"
 #include "app/AppState.h"
+#include "app/DesktopPlatform.h"
 #include "app/MainWindow.h"
 #include "app/SplashScreen.h"
 #include "render/PictureSet.h"
@@ -45,6 +46,9 @@ std::string ProgramFolder()
 
 int main(int argc, char *argv[])
 {
+    // Before the application object, which starts the platform at once.
+    if (!UseDesktopPlatform(argc, argv))
+        return 1;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlix"));
     QApplication::setWindowIcon(ProgramIcon());
