@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libx11-dev libxcb1-dev libgtest-dev
           libbenchmark-dev fonts-liberation xvfb xdotool openbox x11-utils x11-xserver-utils
-          imagemagick desktop-file-utils appstream)
+          imagemagick desktop-file-utils appstream weston xwayland qt6-wayland)
 case "${1:-}" in
   --fuzz) packages+=(clang libclang-rt-14-dev) ;;
   --mutate) packages+=(python3) ;;

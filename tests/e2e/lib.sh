@@ -78,6 +78,20 @@ wait_window() {
   echo "$id"
 }
 
+# Runs the command $2... until it prints something, for up to 10 s, and prints that; fails
+# naming $1, what it waited for, when nothing came.
+wait_output() {
+  local what=$1 out="" i
+  shift
+  for i in $(seq 1 100); do
+    out=$("$@" 2>/dev/null || true)
+    [ -n "$out" ] && break
+    sleep 0.1
+  done
+  [ -n "$out" ] || fail "$what"
+  echo "$out"
+}
+
 activate() {
   xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"
   sleep 0.2
