@@ -1,5 +1,6 @@
 #include "app/AboutBox.h"
 #include "app/AppState.h"
+#include "app/CloseSignals.h"
 #include "app/MainWindow.h"
 #include "app/SplashScreen.h"
 #include "render/PictureSet.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QTimer>
 #include <QWindow>
 
 #include <memory>
@@ -116,6 +118,9 @@ int main(int argc, char *argv[])
     mainWindow->SetDialogs(dialogs);
     splash.reset();
 
-    mainWindow->ShowStartupMessages();
+    // From here on a logout or kill closes the game as its window does. The messages wait for
+    // the event loop, so that such a close can end it while one is up.
+    CloseSignals closeSignals([&] { mainWindow->CloseBySignal(); });
+    QTimer::singleShot(0, mainWindow.get(), &MainWindow::ShowStartupMessages);
     return QApplication::exec();
 }
