@@ -8,6 +8,7 @@
 #include "scores/dialog/HighScoresDialog.h"
 #include "scores/dialog/SummaryDialog.h"
 #include "settings/dialog/ControlForm.h"
+#include "ui/DialogSupport.h"
 #include "ui/GameFont.h"
 
 #include <QApplication>
@@ -65,10 +66,10 @@ int main(int argc, char *argv[])
         mainWindow = std::make_unique<MainWindow>(state, gameDir);
     } catch (const StartupFailure &) {
         splash.reset();
-        QMessageBox::warning(nullptr, QStringLiteral("Warning"),
-                             QStringLiteral("Resources could not be loaded.\n"
-                                            "This could result in moving the game directory.\n"
-                                            "Deleting \"Vorlix.ini\" should resolve the problem."));
+        ShowMessage(nullptr, QMessageBox::Warning, QStringLiteral("Warning"),
+                    QStringLiteral("Resources could not be loaded.\n"
+                                   "This could result in moving the game directory.\n"
+                                   "Deleting \"Vorlix.ini\" should resolve the problem."));
         return 0;
     }
     // The main window shows as soon as it exists, before the other windows are created.

@@ -316,6 +316,23 @@ TEST_F(MainWindowTest, OpensCentredOnTheScreen)
         EXPECT_LE((w.frameGeometry().center() - centre).manhattanLength(), 2)
             << players << " player(s): window at " << w.x() << ", " << w.y();
     }
+    // A start-up message stands centred over the window, wherever the player moved it.
+    WriteIni("[Settings]\nFullScreen=1\n");
+    MainWindow &w = Open();
+    w.move(20, 30);
+    w.show();
+    QRect box;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget *message = QApplication::activeModalWidget()) {
+            box = message->frameGeometry();
+            message->close();
+        }
+    });
+    poll.start(1);
+    w.ShowStartupMessages();
+    EXPECT_LE((box.center() - w.frameGeometry().center()).manhattanLength(), 1)
+        << "message at " << box.x() << ", " << box.y() << ", " << box.width() << " x " << box.height();
 }
 
 // The window's close, a logout or kill (SIGTERM), a closed terminal (SIGHUP) and Ctrl+C (SIGINT)
