@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -191,6 +192,17 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // The dialogs are top-level windows of their own, so the last window closing would not
     // end the run by itself.
     QCoreApplication::quit();
+}
+
+void MainWindow::CloseBySignal()
+{
+    quietClose_ = true;
+    // A modal box or dialog waiting for an answer gives up; its own event loop ends as the
+    // call stack unwinds. The close runs now, even when a close is already showing a box.
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *dialog = qobject_cast<QDialog *>(window); dialog && dialog->isVisible() && dialog->isModal())
+            dialog->reject();
+    close();
 }
 
 } // namespace vorlix

@@ -57,6 +57,10 @@ public:
     // Messages gathered during creation, shown once the window is up.
     void ShowStartupMessages();
 
+    // A signal asks the program to end (logout, a closed terminal): the window's own close,
+    // with no message box, as nobody may be there to answer it. Failures go to standard error.
+    void CloseBySignal();
+
     Game &GameRules() { return game_; }
     MainMenu &Menu() { return menu_; }
     PitPanel &Player1Panel() { return *player1panel_; }
@@ -143,6 +147,7 @@ private:
 
     QStringList startupMessages_;
     bool closing_ = false;
+    bool quietClose_ = false; // closing because of a signal
 };
 
 } // namespace vorlix

@@ -6,6 +6,9 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
+#include <utility>
+
 namespace vorlix {
 
 void MainWindow::FormCreate()
@@ -56,10 +59,14 @@ void MainWindow::RunStartupBlock()
 
 void MainWindow::ShowStartupMessages()
 {
-    for (const QString &message : std::as_const(startupMessages_))
+    const QStringList messages = std::exchange(startupMessages_, {});
+    for (const QString &message : messages) {
+        // A signal closed the program while an earlier message was up.
+        if (closing_)
+            return;
         ShowMessage(this, QMessageBox::Warning, QStringLiteral("Warning"), message);
-    startupMessages_.clear();
-    if (app_.settings.FullScreen)
+    }
+    if (app_.settings.FullScreen && !closing_)
         ShowPlainMessage(QStringLiteral("No Full Screen support yet!"));
 }
 
@@ -87,7 +94,11 @@ void MainWindow::SaveOnClose()
     if (!scores.Backup.empty())
         notes << QStringLiteral("The high-score file that could not be read was kept as \"%1\".")
                      .arg(FileNameText(scores.Backup));
-    if (!notes.isEmpty())
+    if (notes.isEmpty())
+        return;
+    if (quietClose_)
+        std::fprintf(stderr, "%s\n", qPrintable(notes.join(QStringLiteral("\n\n"))));
+    else
         ShowMessage(nullptr, failures.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                     failures.isEmpty() ? QCoreApplication::applicationName() : QStringLiteral("Warning"),
                     notes.join(QStringLiteral("\n\n")));

@@ -1,5 +1,6 @@
 #include "app/AboutBox.h"
 #include "app/AppState.h"
+#include "app/CloseSignals.h"
 #include "app/DesktopPlatform.h"
 #include "app/MainWindow.h"
 #include "app/SplashScreen.h"
@@ -8,11 +9,13 @@
 #include "scores/dialog/HighScoresDialog.h"
 #include "scores/dialog/SummaryDialog.h"
 #include "settings/dialog/ControlForm.h"
+#include "ui/DialogSupport.h"
 #include "ui/GameFont.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QTimer>
 #include <QWindow>
 
 #include <memory>
@@ -67,10 +70,10 @@ int main(int argc, char *argv[])
         mainWindow = std::make_unique<MainWindow>(state, gameDir);
     } catch (const StartupFailure &) {
         splash.reset();
-        QMessageBox::warning(nullptr, QStringLiteral("Warning"),
-                             QStringLiteral("Resources could not be loaded.\n"
-                                            "This could result in moving the game directory.\n"
-                                            "Deleting \"Vorlix.ini\" should resolve the problem."));
+        ShowMessage(nullptr, QMessageBox::Warning, QStringLiteral("Warning"),
+                    QStringLiteral("Resources could not be loaded.\n"
+                                   "This could result in moving the game directory.\n"
+                                   "Deleting \"Vorlix.ini\" should resolve the problem."));
         return 0;
     }
     // The main window shows as soon as it exists, before the other windows are created.
@@ -120,6 +123,9 @@ int main(int argc, char *argv[])
     mainWindow->SetDialogs(dialogs);
     splash.reset();
 
-    mainWindow->ShowStartupMessages();
+    // From here on a logout or kill closes the game as its window does. The messages wait for
+    // the event loop, so that such a close can end it while one is up.
+    CloseSignals closeSignals([&] { mainWindow->CloseBySignal(); });
+    QTimer::singleShot(0, mainWindow.get(), &MainWindow::ShowStartupMessages);
     return QApplication::exec();
 }

@@ -28,7 +28,7 @@ public:
     virtual void PaintCell(int player, int x, int y, CellPicture picture) = 0;
     // Player 1's piece picture over every cell of the visible pits, at the gravity-down origins.
     virtual void LevelFlash() = 0;
-    // New Game: the paint boxes show black until the first full redraw.
+    // New Game: the paint boxes, previews included, show black until the first full redraw.
     virtual void ClearPaintBoxes() = 0;
     // Blank the pits, then repaint the window background.
     virtual void RepaintMainWindow() = 0;

@@ -149,6 +149,10 @@ void PitRenderer::ClearPaintBoxes()
     for (int player = 0; player < VisiblePits(); ++player)
         if (PaintBox *box = PitBox(player))
             box->Fill(Qt::black);
+    // The previews too: until the first redraw they would show the last game's next piece.
+    for (PreviewPanel *preview : previews_)
+        if (preview != nullptr)
+            preview->Box().Fill(Qt::black);
 }
 
 } // namespace vorlix

@@ -36,7 +36,7 @@ public:
     // Player 1's piece picture over every cell of the visible pits, column by column, at the
     // gravity-down origins.
     void LevelFlash();
-    // Black paint boxes until the next full redraw.
+    // Black paint boxes, the previews' too, until the next full redraw.
     void ClearPaintBoxes();
 
     // Player1PieceBitmap / Player2PieceBitmap; nullptr designates no picture.

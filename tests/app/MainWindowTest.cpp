@@ -1,3 +1,4 @@
+#include "app/CloseSignals.h"
 #include "app/MainWindow.h"
 #include "app/StatusStrip.h"
 #include "render/PitPanel.h"
@@ -12,12 +13,16 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <csignal>
+#include <unistd.h>
 
 using namespace vorlix;
 
@@ -311,15 +316,97 @@ TEST_F(MainWindowTest, OpensCentredOnTheScreen)
         EXPECT_LE((w.frameGeometry().center() - centre).manhattanLength(), 2)
             << players << " player(s): window at " << w.x() << ", " << w.y();
     }
+    // A start-up message stands centred over the window, wherever the player moved it.
+    WriteIni("[Settings]\nFullScreen=1\n");
+    MainWindow &w = Open();
+    w.move(20, 30);
+    w.show();
+    QRect box;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget *message = QApplication::activeModalWidget()) {
+            box = message->frameGeometry();
+            message->close();
+        }
+    });
+    poll.start(1);
+    w.ShowStartupMessages();
+    EXPECT_LE((box.center() - w.frameGeometry().center()).manhattanLength(), 1)
+        << "message at " << box.x() << ", " << box.y() << ", " << box.width() << " x " << box.height();
 }
 
+// The window's close, a logout or kill (SIGTERM), a closed terminal (SIGHUP) and Ctrl+C (SIGINT)
+// write both files. A signal also ends a message box that waits for an answer, and a failed save
+// then shows no box of its own: nobody may be there to answer it.
 TEST_F(MainWindowTest, ClosingSavesBothFiles)
 {
-    MainWindow &w = Open();
-    w.show();
-    w.close();
-    EXPECT_TRUE(QFile::exists(dir_.filePath(QStringLiteral("Vorlix.ini"))));
-    EXPECT_EQ(QFile(dir_.filePath(QStringLiteral("Vorlix.HS"))).size(), 1560);
+    const QString ini = dir_.filePath(QStringLiteral("Vorlix.ini"));
+    const QString hs = dir_.filePath(QStringLiteral("Vorlix.HS"));
+    const struct {
+        const char *name;
+        int signal; // 0: the window's close
+        bool messageUp;
+        bool scoresFail;
+    } cases[] = {
+        {"close", 0, false, false},
+        {"SIGTERM", SIGTERM, false, false},
+        {"SIGHUP", SIGHUP, false, false},
+        {"SIGINT", SIGINT, false, false},
+        {"SIGTERM at a start-up message", SIGTERM, true, false},
+        {"SIGTERM, scores not writable", SIGTERM, false, true},
+    };
+    for (const auto &c : cases) {
+        QFile::remove(ini);
+        QFile::remove(hs);
+        QDir(dir_.path()).rmdir(QStringLiteral("Vorlix.HS"));
+        if (c.messageUp)
+            WriteIni("[Settings]\nFullScreen=1\n");
+        if (c.scoresFail) {
+            ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Vorlix.HS")));
+        }
+        MainWindow &w = Open();
+        w.show();
+        app_.settings.Difficulty = "Hard";
+        CloseSignals closeSignals([&w] { w.CloseBySignal(); });
+
+        QObject caseScope;
+        bool messageSeen = false;
+        QTimer poll(&caseScope);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (c.messageUp && !QApplication::activeModalWidget())
+                return;
+            messageSeen = c.messageUp;
+            poll.stop();
+            if (c.signal)
+                ::kill(::getpid(), c.signal);
+            else
+                w.close();
+        });
+        poll.start(1);
+        if (c.messageUp)
+            QTimer::singleShot(0, &caseScope, [&w] { w.ShowStartupMessages(); });
+        // A box left waiting would hang the test: it is answered late, and reported.
+        QTimer::singleShot(5000, &caseScope, [&c] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << c.name << ": a message box waits for an answer";
+                box->close();
+            }
+        });
+        QElapsedTimer clock;
+        clock.start();
+        while (!w.isHidden() && clock.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+
+        EXPECT_EQ(messageSeen, c.messageUp) << c.name;
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.name;
+        EXPECT_TRUE(file.readAll().contains("\nDifficulty=Hard\n")) << c.name;
+        if (!c.scoresFail) {
+            EXPECT_EQ(QFile(hs).size(), 1560) << c.name;
+        }
+        EXPECT_TRUE(w.isHidden()) << c.name;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.name;
+    }
 }
 
 TEST_F(MainWindowTest, UnreadableSettingsFileIsNotOverwritten)

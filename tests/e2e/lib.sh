@@ -189,3 +189,16 @@ expect_ini_lines() {
     LC_ALL=C grep -qaxF -- "$entry" "$GAME/Vorlix.ini" || fail "$entry missing from Vorlix.ini"
   done
 }
+
+# ---- Waiting for a state (keeps_data.sh) --------------------------------------------------
+# Runs "$2..." until it succeeds, for at most $E2E_WAIT seconds; fails naming what it waited
+# for, $1.
+poll_until() {
+  local what=$1 i
+  shift
+  for i in $(seq 1 $((E2E_WAIT * 20))); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  fail "waited in vain for $what"
+}

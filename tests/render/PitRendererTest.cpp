@@ -206,9 +206,21 @@ TEST_F(PitRendererTest, BlankPitsAndClearPaintBoxes)
     EXPECT_EQ(Pixel(0, 0, 0), BlankColor);
     EXPECT_EQ(Pixel(1, 159, 319), BlankColor);
     EXPECT_EQ(Pixel(1, 0, 320), Black);
+    settings.Preview = 1;
+    renderer.DrawPits();
+    const auto allBlack = [](PreviewPanel &preview) {
+        QImage black(preview.Box().Canvas().size(), preview.Box().Canvas().format());
+        black.fill(Qt::black);
+        return preview.Box().Canvas() == black;
+    };
+    ASSERT_FALSE(allBlack(preview1));
+    ASSERT_FALSE(allBlack(preview2));
     renderer.ClearPaintBoxes();
     EXPECT_EQ(Pixel(0, 0, 0), Black);
     EXPECT_EQ(Pixel(1, 159, 319), Black);
+    // A new game shows no next piece before its first redraw, least of all the last game's.
+    EXPECT_TRUE(allBlack(preview1));
+    EXPECT_TRUE(allBlack(preview2));
 }
 
 } // namespace

@@ -204,20 +204,63 @@ TEST_F(SummaryDialog, NamesAreStoredAsLatin1AndShownAsPlainText)
     EXPECT_EQ(summary->NameEdit->text().size(), 30);
 }
 
-TEST_F(SummaryDialog, EscapeAndReturnInTheNameBoxRunOk)
+// Escape and Return run OK; keys that were down as the summary opened (X key codes: 9 Escape,
+// 36 Return, 38 A, 65 Space) do nothing until they are released, whatever the desktop repeats.
+TEST_F(SummaryDialog, KeysInTheNameBox)
 {
-    EndOnePlayerGame(500, 0);
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(summary->NameEdit, &escape);
-    EXPECT_FALSE(summary->isVisible());
-    EXPECT_EQ(scores.EasyScores[0].Score, 500u);
-
-    EndOnePlayerGame(600, 0);
-    summary->NameEdit->setText("ret");
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(summary->NameEdit, &enter);
-    EXPECT_FALSE(summary->isVisible());
-    EXPECT_EQ(EntryName(scores.EasyScores[0]), "ret");
+    struct Key {
+        QEvent::Type type;
+        Qt::Key key;
+        std::uint32_t code;
+        bool repeat = false;
+    };
+    const auto press = [](Qt::Key key, std::uint32_t code, bool repeat = false) {
+        return Key{QEvent::KeyPress, key, code, repeat};
+    };
+    const auto release = [](Qt::Key key, std::uint32_t code, bool repeat = false) {
+        return Key{QEvent::KeyRelease, key, code, repeat};
+    };
+    const struct {
+        const char *name;
+        std::vector<std::uint32_t> down;
+        std::vector<Key> keys;
+        bool stillOpen;
+        const char *result; // the name in the box while open, else the one stored
+    } cases[] = {
+        {"Escape", {}, {press(Qt::Key_Escape, 9)}, false, "ret"},
+        {"Return", {}, {press(Qt::Key_Return, 36)}, false, "ret"},
+        {"held Space", {65}, {press(Qt::Key_Space, 65, true), press(Qt::Key_Space, 65)}, true, "ret"},
+        {"held Return", {36}, {press(Qt::Key_Return, 36, true), press(Qt::Key_Return, 36)}, true, "ret"},
+        {"A pressed while Space is held", {65}, {press(Qt::Key_A, 38)}, true, "a"},
+        {"Space released and pressed again",
+         {65},
+         {release(Qt::Key_Space, 65, true), press(Qt::Key_Space, 65), release(Qt::Key_Space, 65),
+          press(Qt::Key_Space, 65)},
+         true,
+         " "},
+        {"Return released and pressed again", {36}, {release(Qt::Key_Return, 36), press(Qt::Key_Return, 36)}, false, "ret"},
+    };
+    std::int32_t score = 500;
+    for (const auto &c : cases) {
+        settings.PlayerName = "ret";
+        summary->HeldKeys.ReadKeysDown = [&c] { return c.down; };
+        EndOnePlayerGame(score += 100, 0);
+        for (const Key &k : c.keys) {
+            const QString text = k.key == Qt::Key_Escape ? QStringLiteral("\x1b")
+                                 : k.key == Qt::Key_Return ? QStringLiteral("\r")
+                                                            : QString(QChar(k.key)).toLower();
+            QKeyEvent event(k.type, k.key, Qt::NoModifier, k.code, 0, 0, text, k.repeat);
+            QApplication::sendEvent(summary->NameEdit, &event);
+        }
+        EXPECT_EQ(summary->isVisible(), c.stillOpen) << c.name;
+        if (c.stillOpen) {
+            EXPECT_EQ(summary->NameEdit->text().toStdString(), c.result) << c.name;
+            summary->SumOKClick();
+        } else {
+            EXPECT_EQ(scores.EasyScores[0].Score, static_cast<std::uint32_t>(score)) << c.name;
+            EXPECT_EQ(EntryName(scores.EasyScores[0]), c.result) << c.name;
+        }
+    }
 }
 
 // Which windows are open decides whether the main window is enabled, whatever order they are

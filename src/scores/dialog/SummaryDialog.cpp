@@ -85,6 +85,7 @@ std::int32_t TSummery::SummaryTotal() const
 
 void TSummery::ShowForGameEnd()
 {
+    HeldKeys.Start();
     hooks_.Hold(this);
     FormShow();
     PresentDialog(this, hooks_.MainWindow, NameEdit->isEnabled() ? static_cast<QWidget *>(NameEdit) : SumOK);

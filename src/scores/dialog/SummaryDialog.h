@@ -4,6 +4,7 @@
 #include "scores/HighScores.h"
 #include "settings/Settings.h"
 #include "ui/DialogSupport.h"
+#include "ui/HeldKeys.h"
 
 #include <QWidget>
 
@@ -49,6 +50,10 @@ public:
     QLabel *MessageLabel = nullptr;
     QLineEdit *NameEdit = nullptr;
     QPushButton *SumOK = nullptr;
+
+    // Keys held as the game ended (a hard drop, the bonus key) neither type the name nor
+    // confirm it.
+    HeldKeyGuard HeldKeys;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
