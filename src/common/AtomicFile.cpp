@@ -51,7 +51,7 @@ bool FollowLinks(const std::string &path, std::string &final, unsigned &type, st
         if (length < 0 || static_cast<std::size_t>(length) == sizeof target) {
             if (length >= 0)
                 errno = ENAMETOOLONG;
-            error = ErrnoText("cannot follow the link");
+            error = ErrnoText("cannot read the link");
             return false;
         }
         const std::string next(target, static_cast<std::size_t>(length));

@@ -167,6 +167,10 @@ TEST_F(HighScoreFileTest, TwoCopiesInOneFolderKeepEachOthersResults)
         {"results stored before a Clear go with it",
          {{A, Op::Load}, {A, Op::Store, 700, "a1"}, {A, Op::Clear}, {A, Op::Store, 200, "a2"}, {A, Op::Save}},
          {"a2"}},
+        {"a Clear compares whole results, not names",
+         {{A, Op::Load}, {B, Op::Load}, {B, Op::Clear}, {B, Op::Store, 300, "old"}, {B, Op::Save}, {A, Op::Clear},
+          {A, Op::Save}},
+         {"old"}},
         {"the other copy's save brings nothing cleared back",
          {{A, Op::Load}, {B, Op::Load}, {A, Op::Clear}, {A, Op::Save}, {B, Op::Store, 300, "b"}, {B, Op::Save}},
          {"b"}},
@@ -500,18 +504,23 @@ TEST_F(HighScoreFileTest, AnOldFileOnAnotherFileSystemIsKeptAsACopy)
         const char *name;
         rlim_t sizeLimit; // 0: none
         std::string backup, error;
+        bool unreadable = false;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {"copied", 0, path_ + ".bak1", ""},
         {"disk full while copying", 1000, "",
          std::string("cannot keep the old file as Vorlix.HS.bak2: ") + std::strerror(EFBIG)},
     };
+    if (::geteuid() != 0) // root reads it anyway
+        cases.push_back({"unreadable", 0, "", std::string("cannot keep the old file as Vorlix.HS.bak2: ") +
+                                                  std::strerror(EACCES), true});
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const std::string old = Pattern(1559);
         Write(target, old);
-        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                                    fs::perms::others_read);
+        fs::permissions(target, c.unreadable ? fs::perms::owner_write
+                                             : fs::perms::owner_read | fs::perms::owner_write |
+                                                   fs::perms::group_read | fs::perms::others_read);
         HighScores scores;
         ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
         HighScoreSaveResult saved;
@@ -519,6 +528,7 @@ TEST_F(HighScoreFileTest, AnOldFileOnAnotherFileSystemIsKeptAsACopy)
             FileSizeLimit limit(c.sizeLimit ? c.sizeLimit : RLIM_INFINITY);
             saved = SaveHighScores(scores, path_);
         }
+        fs::permissions(target, fs::perms::owner_read, fs::perm_options::add);
         EXPECT_EQ(saved.Error, c.error);
         EXPECT_EQ(saved.Backup, c.backup);
         EXPECT_EQ(fs::read_symlink(path_), target);
