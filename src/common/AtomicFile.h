@@ -5,12 +5,40 @@
 
 namespace vorlix {
 
-// Replaces the file at `path` with `contents` so that a failed or interrupted save leaves the
-// previous file whole: a temporary file in the same directory, flushed to disk, then renamed
-// over the old one. A symbolic link (or a chain of them) is written through: the link stays
-// and its target is replaced, or created when missing; a link loop is refused. An existing
-// file keeps its permission bits; a new one gets 0666 less the umask. An existing file the
-// user may not write is refused, as a protected file should be.
+// The right to replace one file, held while it lives: an exclusive lock (flock) on
+// "<file>.lock" beside the file, so that saves of it by several copies of the game never
+// interleave. A symbolic link (or a chain of them) in the file's place is followed to the file
+// it names, and the lock sits beside that. Only a regular file, or nothing yet, may be
+// replaced: a directory, pipe, socket or device there is refused before anything is made.
+class FileSaveLock {
+public:
+    explicit FileSaveLock(const std::string &path);
+    ~FileSaveLock();
+    FileSaveLock(const FileSaveLock &) = delete;
+    FileSaveLock &operator=(const FileSaveLock &) = delete;
+
+    // "" while the lock is held, else why the file cannot be saved.
+    const std::string &Error() const { return error_; }
+
+    // Replaces the file with `contents` so that a failed or interrupted save leaves the
+    // previous file whole: a temporary file beside it, flushed to disk, renamed over it, and
+    // the folder flushed after the rename. Temporary files an interrupted earlier save left
+    // behind are removed first. An existing file keeps its permission bits; a new one gets 0666
+    // less the umask; an existing file the user may not write is refused. Needs the lock.
+    // Returns "" on success, else why the file could not be written (without its name).
+    std::string Replace(std::string_view contents);
+
+private:
+    // Through a link, says where the file went.
+    std::string Where(std::string message) const;
+
+    std::string requested_; // the path asked for
+    std::string path_;      // the file it names, after links
+    std::string error_;
+    int lockFd_ = -1;
+};
+
+// Locks the file at `path` and replaces it, as above; a link loop is refused.
 // Returns an empty string on success, else a message saying why the file could not be written.
 std::string WriteFileAtomically(const std::string &path, std::string_view contents);
 

@@ -7,6 +7,19 @@
 
 namespace vorlix {
 
+std::string FileTypeText(unsigned mode)
+{
+    if (S_ISDIR(mode))
+        return "a directory";
+    if (S_ISFIFO(mode))
+        return "a named pipe";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    return "not a regular file";
+}
+
 FileReadResult ReadFileStart(const std::string &path, std::size_t maxBytes)
 {
     using Status = FileReadResult::Status;
@@ -23,6 +36,7 @@ FileReadResult ReadFileStart(const std::string &path, std::size_t maxBytes)
         result.error = errno;
     } else if (!S_ISREG(st.st_mode)) {
         result.status = Status::NotRegular;
+        result.type = st.st_mode;
     } else {
         result.status = Status::Read;
         char buffer[65536];

@@ -17,7 +17,12 @@ struct FileReadResult {
     std::string contents;
     bool truncated = false; // the file held more than was asked for
     int error = 0;
+    unsigned type = 0; // for NotRegular: the st_mode bits of what is there
 };
+
+// What stands in a file's place, for a message: "a directory", "a named pipe", "a socket",
+// "a device", or "not a regular file" for anything else.
+std::string FileTypeText(unsigned mode);
 
 // Reads at most `maxBytes` from the start of the regular file at `path`. The open does not
 // block, so a pipe in the file's place cannot hang the caller.

@@ -53,6 +53,8 @@ constexpr int MaxBackups = 1000;
 // links are not possible, the bytes are copied.
 std::string KeepAsBackup(const std::string &path, std::string &backup)
 {
+    // The caller names the file; the backup is beside it.
+    const auto cannotKeep = [&backup] { return "cannot keep the old file as " + backup.substr(backup.rfind('/') + 1); };
     bool linking = true;
     FileReadResult old;
     for (int n = 0; n < MaxBackups; ++n) {
@@ -67,27 +69,28 @@ std::string KeepAsBackup(const std::string &path, std::string &backup)
             if (old.status != FileReadResult::Status::Read) {
                 errno = old.error;
                 return old.status == FileReadResult::Status::NotRegular
-                           ? "cannot keep the old file as " + backup + ": it is not a regular file"
-                           : ErrnoText("cannot keep the old file as " + backup);
+                           ? cannotKeep() + ": it is " + FileTypeText(old.type)
+                           : ErrnoText(cannotKeep());
             }
         }
         const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            return ErrnoText("cannot keep the old file as " + backup);
+            return ErrnoText(cannotKeep());
         }
         std::string error;
         if (!WriteAll(fd, old.contents) || ::fsync(fd) != 0)
-            error = ErrnoText("cannot keep the old file as " + backup);
+            error = ErrnoText(cannotKeep());
         if (::close(fd) != 0 && error.empty())
-            error = ErrnoText("cannot keep the old file as " + backup);
+            error = ErrnoText(cannotKeep());
         if (!error.empty())
             ::unlink(backup.c_str());
         return error;
     }
-    return "cannot keep the old file: every name from " + BackupName(path, 0) + " to " +
-           BackupName(path, MaxBackups - 1) + " is taken";
+    const std::string name = path.substr(path.rfind('/') + 1);
+    return "cannot keep the old file: every name from " + BackupName(name, 0) + " to " +
+           BackupName(name, MaxBackups - 1) + " is taken";
 }
 
 } // namespace
@@ -140,15 +143,14 @@ HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path)
     if (::stat(path.c_str(), &st) != 0 && errno == ENOENT)
         return {HighScoreLoadStatus::NoFile, {}};
 
-    const auto fail = [&](const std::string &message) {
-        scores.KeepOldFileOnSave = true;
+    const auto fail = [](const std::string &message) {
         return HighScoreLoadResult{HighScoreLoadStatus::Failed, message};
     };
 
     using Status = FileReadResult::Status;
     const FileReadResult file = ReadFileStart(path, HighScoreFileSize);
     if (file.status == Status::NotRegular)
-        return fail(path + " is not a regular file");
+        return fail(path + " is " + FileTypeText(file.type));
     if (file.status == Status::Missing || file.status == Status::OpenFailed) {
         errno = file.error;
         return fail(ErrnoText("cannot open " + path));
@@ -179,22 +181,30 @@ HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path)
 
 HighScoreSaveResult SaveHighScores(HighScores &scores, const std::string &path)
 {
+    FileSaveLock lock(path);
+    if (!lock.Error().empty())
+        return {lock.Error(), scores.Backup};
+
+    // The file as it is now: another copy of the game may have saved since this one read it.
+    HighScores current;
     std::string backup;
-    if (scores.KeepOldFileOnSave) {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) == 0 || errno != ENOENT) {
-            if (std::string error = KeepAsBackup(path, backup); !error.empty())
-                return {std::move(error), {}};
-        }
+    if (LoadHighScores(current, path).Status == HighScoreLoadStatus::Failed) {
+        if (std::string error = KeepAsBackup(path, backup); !error.empty())
+            return {std::move(error), scores.Backup};
     }
-    if (std::string error = WriteFileAtomically(path, EncodeHighScores(scores)); !error.empty()) {
+    for (const HighScoreChange &change : scores.Changes)
+        ApplyHighScoreChange(current, change);
+
+    if (std::string error = lock.Replace(EncodeHighScores(current)); !error.empty()) {
         // The old file is still there, whole: a backup of it would only pile up at every try.
         if (!backup.empty())
             ::unlink(backup.c_str());
-        return {path + ": " + error, {}};
+        return {std::move(error), scores.Backup};
     }
-    scores.KeepOldFileOnSave = false;
-    return {{}, std::move(backup)};
+    scores.Changes.clear();
+    if (!backup.empty())
+        scores.Backup = backup;
+    return {{}, scores.Backup};
 }
 
 } // namespace vorlix

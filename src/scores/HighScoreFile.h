@@ -28,19 +28,22 @@ struct HighScoreLoadResult {
 
 // Reads the file at `path` once, read-only, into all three tables. A table is taken only when
 // all its 520 bytes are present; the failing table and the ones after it are all-zero, as is
-// every table when there is no file. Bytes after 1,560 are ignored. A failure on an existing
-// file sets scores.KeepOldFileOnSave.
+// every table when there is no file. Bytes after 1,560 are ignored.
 HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path);
 
 struct HighScoreSaveResult {
-    std::string Error;  // "" when the file was written, else a message for the player
-    std::string Backup; // where the file that failed to load was kept, or ""
+    std::string Error;  // "" when the file was written, else what is wrong, without the file's name
+    std::string Backup; // where a save of this run kept a file it could not read, or ""
 };
 
-// Replaces the file at `path` atomically. When KeepOldFileOnSave is set, the old file is first
-// kept under the first free name of "<path>.bak", "<path>.bak1", "<path>.bak2", ...; an
-// existing backup is never replaced. On failure the previous file is left whole and no backup
-// is left behind.
+// Saves this run's Changes into the file at `path` without losing what another copy of the
+// game saved there meanwhile: under the file's lock it reads the file as it is now, applies
+// the Changes to it in order (ApplyHighScoreChange) and replaces it atomically; the Changes are
+// then done. The tables in memory stay as this run made them. A file that cannot be read whole
+// is first kept under the first free name of "<path>.bak", "<path>.bak1", "<path>.bak2", ...;
+// an existing backup is never replaced. On failure the previous file is left whole, no backup
+// is left behind and the Changes stay for the next save. Anything but a regular file in the
+// file's place, through links too, is refused and left as it is.
 HighScoreSaveResult SaveHighScores(HighScores &scores, const std::string &path);
 
 } // namespace vorlix

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorlix {
 
@@ -33,17 +34,32 @@ struct HighScoreEntry {
 // Place n (1..10) is element n - 1; best first.
 using HighScoreTable = std::array<HighScoreEntry, HighScorePlaces>;
 
+// One change this run made to the tables: a result stored in one table, or a Clear.
+struct HighScoreChange {
+    int Table = -1; // the result's table in the order Easy, Medium, Hard; -1 for a Clear
+    // The result, as given to InsertHighScore.
+    std::string Name;
+    std::int32_t Total = 0;
+    std::uint8_t Mode = ' ';
+    std::uint32_t Level = 0;
+    std::uint32_t Lines = 0;
+    std::uint32_t Pieces = 0;
+    std::uint32_t Bonuses = 0;
+    // A Clear: the three tables as they were cleared, Easy, Medium, Hard.
+    std::array<HighScoreTable, 3> Cleared{};
+};
+
 // The three tables, all-zero until loaded.
 struct HighScores {
     HighScoreTable EasyScores;
     HighScoreTable MediumScores;
     HighScoreTable HardScores;
-    // Set by a load that failed on an existing file: the next save keeps that file as a
-    // backup ("<path>.bak", or the next free "<path>.bakN") before replacing it, so nothing the
-    // player had is destroyed.
-    bool KeepOldFileOnSave = false;
+    // What this run changed since its last save, in order: a save applies it again to the
+    // file as it is then, as another copy of the game may have saved in between.
+    std::vector<HighScoreChange> Changes;
+    // Where a save of this run kept a file it could not read, or "".
+    std::string Backup;
 };
-
 // "Easy", "Medium", "Hard" (case-sensitive); nullptr for any other difficulty.
 HighScoreTable *TableForDifficulty(HighScores &scores, std::string_view difficulty);
 const HighScoreTable *TableForDifficulty(const HighScores &scores, std::string_view difficulty);
@@ -70,7 +86,19 @@ struct HighScoreGameFields {
 void InsertHighScore(HighScoreTable &table, int place, std::string_view name, std::int32_t total,
                      const HighScoreGameFields &fields);
 
-// Every entry of all three tables: numbers 0, an empty name, mode letter a space. Memory only.
+// As above into one of the three tables of `scores`, and kept among its Changes.
+void InsertHighScore(HighScores &scores, HighScoreTable &table, int place, std::string_view name,
+                     std::int32_t total, const HighScoreGameFields &fields);
+
+// Every entry of all three tables: numbers 0, an empty name, mode letter a space. Memory only,
+// kept among the Changes.
 void ClearHighScores(HighScores &scores);
+
+// Applies `change` to `scores`, whose tables hold the file as it is now. A result enters at
+// the place the ranking gives it there, or not at all. A Clear takes out of each table the
+// entries it cleared (compared by name, mode letter and numbers, each at most once); the rest
+// move up in their order and the places left at the bottom are empty as a Clear leaves them.
+// So what another copy stored and this run never saw survives a Clear.
+void ApplyHighScoreChange(HighScores &scores, const HighScoreChange &change);
 
 } // namespace vorlix

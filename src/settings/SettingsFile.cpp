@@ -10,8 +10,9 @@ namespace vorlix {
 
 namespace {
 
-// Far beyond any settings file; refusing more keeps a stray huge file from eating the memory.
-constexpr std::size_t MaxFileSize = 64 * 1024 * 1024;
+// All 64 keys take about 3 KB. Refusing more than this keeps a stray huge file from taking
+// seconds and memory at start and at close.
+constexpr std::size_t MaxFileSize = 1024 * 1024;
 
 enum class ReadStatus { Missing, Read, Failed };
 
@@ -25,7 +26,7 @@ ReadStatus ReadWholeFile(const std::string &path, std::string &contents, std::st
     case Status::Missing:
         return ReadStatus::Missing;
     case Status::NotRegular:
-        why = "it is not a regular file";
+        why = "it is " + FileTypeText(file.type);
         break;
     case Status::OpenFailed:
     case Status::ReadFailed:

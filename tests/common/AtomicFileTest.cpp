@@ -16,6 +16,7 @@
 #include <pthread.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -107,16 +108,58 @@ TEST(AtomicFile, FailuresSayWhatStoppedThemAndWhereALinkLed)
     Folder folder;
     std::ofstream(folder / "file") << "kept";
     ASSERT_EQ(::symlink("gone/Vorlix.ini", (folder / "link.ini").c_str()), 0);
-    const std::pair<std::string, std::string> cases[] = {
+    // Only a regular file is replaced: renaming over anything else would replace the node itself.
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::mkdir((folder / "dir").c_str(), 0700), 0);
+    std::ofstream(folder / "dir/inside") << "kept";
+    ASSERT_EQ(::symlink("fifo", (folder / "to-fifo.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("dir", (folder / "to-dir.ini").c_str()), 0);
+    std::vector<std::pair<std::string, std::string>> cases = {
         {folder / "file/Vorlix.ini", std::string("cannot reach the file: ") + std::strerror(ENOTDIR)},
-        {folder / "gone/Vorlix.ini",
-         std::string("cannot create a temporary file beside it: ") + std::strerror(ENOENT)},
-        {folder / "link.ini", std::string("cannot create a temporary file beside it: ") + std::strerror(ENOENT) +
+        {folder / "gone/Vorlix.ini", std::string("cannot create a lock file beside it: ") + std::strerror(ENOENT)},
+        {folder / "link.ini", std::string("cannot create a lock file beside it: ") + std::strerror(ENOENT) +
                                   " (writing through the link to " + folder.Path() + "gone/Vorlix.ini)"},
+        {folder / "dir", "it is a directory"},
+        {folder / "to-dir.ini", "it is a directory (writing through the link to " + folder.Path() + "dir)"},
+        {folder / "to-fifo.ini", "it is a named pipe (writing through the link to " + folder.Path() + "fifo)"},
     };
+    // Root would replace a device node: one of its own, a null device, stands in for /dev/null.
+    if (::geteuid() == 0 && ::mknod((folder / "null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+        ASSERT_EQ(::symlink((folder / "null").c_str(), (folder / "to-null.ini").c_str()), 0);
+        cases.emplace_back(folder / "to-null.ini", "it is a device (writing through the link to " + folder.Path() + "null)");
+    }
+    const auto before = std::distance(fs::directory_iterator(folder.Path()), {});
     for (const auto &[path, error] : cases)
         EXPECT_EQ(WriteFileAtomically(path, "new"), error) << path;
     EXPECT_EQ(Read(folder / "file"), "kept");
+    EXPECT_EQ(Read(folder / "dir/inside"), "kept");
+    EXPECT_TRUE(fs::is_fifo(folder / "to-fifo.ini"));
+    EXPECT_EQ(fs::read_symlink(folder / "to-fifo.ini"), "fifo");
+    EXPECT_TRUE(!fs::exists(folder / "null") || fs::is_character_file(folder / "null"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), before) << "no lock, no temporary file";
+}
+
+// A save cut short (kill -9) leaves its temporary file; a later save of the same file removes
+// it, and only it.
+TEST(AtomicFile, ALaterSaveRemovesTheTemporaryFilesOfSavesCutShort)
+{
+    Folder folder;
+    const std::pair<const char *, bool> names[] = { // name, removed
+        {"Vorlix.HS.x7QpLb", true},  {"Vorlix.HS.000123", true},  {"Vorlix.HS.backup", false},
+        {"Vorlix.HS.bak123", false}, {"Vorlix.HS.x7QpL", false},  {"Vorlix.ini.x7QpLb", false},
+        {"Vorlix.HSax7QpLb", false}, {"Vorlix.HS.x7Qp-b", false},
+    };
+    for (const auto &[name, removed] : names)
+        std::ofstream(folder / name) << "left";
+    ASSERT_EQ(::mkdir((folder / "Vorlix.HS.D1r2ab").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink("Vorlix.HS.backup", (folder / "Vorlix.HS.L1nk2b").c_str()), 0);
+
+    EXPECT_EQ(WriteFileAtomically(folder / "Vorlix.HS", "new"), "");
+    for (const auto &[name, removed] : names)
+        EXPECT_EQ(fs::exists(folder / name), !removed) << name;
+    EXPECT_TRUE(fs::is_directory(folder / "Vorlix.HS.D1r2ab"));
+    EXPECT_TRUE(fs::is_symlink(folder / "Vorlix.HS.L1nk2b"));
+    EXPECT_EQ(Read(folder / "Vorlix.HS"), "new");
 }
 
 // As many links as the system itself follows in a path, and not one more.
@@ -169,7 +212,7 @@ TEST(AtomicFile, AFileTheUserMayNotWriteIsRefused)
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     EXPECT_EQ(Read(path), "protected");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1) << "nothing left behind";
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 2) << "the file and its lock, nothing else";
 }
 
 // A write to a pipe blocks once the pipe is full; a signal then cuts it short or, with nothing

@@ -64,6 +64,6 @@ key Return
 wait_exit
 chmod u+w "$gamedir"
 [ "$sums" = "$(cd "$gamedir" && md5sum Vorlix.ini Vorlix.HS)" ] || fail "a failed save changed the files"
-[ -z "$(ls -A "$gamedir" | grep -Ev '^(vorlix|.*\.bmp|Vorlix\.(ini|HS))$' || true)" ] ||
+[ -z "$(ls -A "$gamedir" | grep -Ev '^(vorlix|.*\.bmp|Vorlix\.(ini|HS)(\.lock)?)$' || true)" ] ||
   fail "files left in the read-only game folder: $(ls -A "$gamedir")"
 echo "PASS"

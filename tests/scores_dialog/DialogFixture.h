@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +28,10 @@ class DialogFixture : public ::testing::Test {
 protected:
     DialogFixture()
     {
+        // The summary saves a stored result at once, into the game folder.
+        char pattern[] = "/tmp/vorlix-dialogs.XXXXXX";
+        if (::mkdtemp(pattern))
+            settings.GameDir = std::string(pattern) + "/";
         MainWindowHooks hooks;
         hooks.Lock = &lock;
         hooks.RepaintMainWindow = [this] { ++repaints; };
@@ -35,6 +42,8 @@ protected:
     {
         summary->hide();
         highScores->hide();
+        if (!settings.GameDir.empty())
+            std::filesystem::remove_all(settings.GameDir);
     }
 
     // A one-player game as it ends.

@@ -49,6 +49,10 @@ TEST_F(SummaryDialog, OnePlayerResultThatRanksIsEnteredUnderTheTypedName)
     EXPECT_EQ(entry.Pieces, 85u);
     EXPECT_EQ(entry.Bonuses, 2u);
     EXPECT_EQ(settings.PlayerName, "abc");
+    // Saved at once: a crash or a lost display later cannot take it away.
+    HighScores saved;
+    ASSERT_EQ(LoadHighScores(saved, settings.GameDir + HighScoreFileName).Status, HighScoreLoadStatus::Loaded);
+    EXPECT_EQ(saved.EasyScores, scores.EasyScores);
 
     EXPECT_TRUE(mainEnabled);
     EXPECT_EQ(repaints, 2);

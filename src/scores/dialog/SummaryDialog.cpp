@@ -1,6 +1,7 @@
 #include "scores/dialog/SummaryDialog.h"
 
 #include "common/Saturate.h"
+#include "scores/HighScoreFile.h"
 #include "scores/dialog/HighScoresDialog.h"
 #include "ui/GameFont.h"
 
@@ -145,9 +146,14 @@ void TSummery::SumOKClick()
             const std::int32_t total = SummaryTotal();
             if (const auto place = FindHighScorePlace(*table, total)) {
                 const PlayerState &player1 = state_.Player1();
-                InsertHighScore(*table, *place, settings_.PlayerName, total,
+                InsertHighScore(scores_, *table, *place, settings_.PlayerName, total,
                                 {settings_.Mode, state_.Level, static_cast<std::uint32_t>(state_.Player1Clears),
                                  static_cast<std::uint32_t>(state_.Pieces), player1.Bonuses});
+                // Saved at once, so a crash or a lost display later cannot take it away.
+                const std::string path = settings_.GameDir + HighScoreFileName;
+                if (const std::string error = SaveHighScores(scores_, path).Error; !error.empty())
+                    ShowMessage(this, QMessageBox::Warning, QStringLiteral("Warning"),
+                                QStringLiteral("Could not save:\n%1: %2").arg(FileNameText(path), FileNameText(error)));
             }
         }
         highScores_.ShowFromSummary();
