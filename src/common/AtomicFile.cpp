@@ -138,7 +138,7 @@ bool WriteAll(int fd, std::string_view data)
     return true;
 }
 
-FileSaveLock::FileSaveLock(const std::string &path) : requested_(path)
+FileSaveLock::FileSaveLock(const std::string &path, std::chrono::milliseconds patience) : requested_(path)
 {
     unsigned type = 0;
     if (!FollowLinks(path, path_, type, error_))
@@ -154,10 +154,16 @@ FileSaveLock::FileSaveLock(const std::string &path) : requested_(path)
         error_ = Where(ErrnoText("cannot create a lock file beside it"));
         return;
     }
-    while (::flock(lockFd_, LOCK_EX) != 0) {
+    const auto giveUp = std::chrono::steady_clock::now() + patience;
+    while (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK && std::chrono::steady_clock::now() < giveUp) {
+            ::usleep(10'000);
+            continue;
+        }
         if (errno == EINTR)
             continue;
-        error_ = Where(ErrnoText("cannot lock the file"));
+        error_ = Where(errno == EWOULDBLOCK ? "another copy of the game is still saving it"
+                                            : ErrnoText("cannot lock the file"));
         ::close(lockFd_);
         lockFd_ = -1;
         return;

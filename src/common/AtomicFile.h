@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,10 @@ namespace vorlix {
 // replaced: a directory, pipe, socket or device there is refused before anything is made.
 class FileSaveLock {
 public:
-    explicit FileSaveLock(const std::string &path);
+    // Waits at most `patience` for another copy's save: a copy stopped in the middle of one
+    // must not hang this one (at logout, say), and an honest save takes milliseconds.
+    explicit FileSaveLock(const std::string &path,
+                          std::chrono::milliseconds patience = std::chrono::seconds(10));
     ~FileSaveLock();
     FileSaveLock(const FileSaveLock &) = delete;
     FileSaveLock &operator=(const FileSaveLock &) = delete;

@@ -1,6 +1,7 @@
 #include "common/AtomicFile.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <pthread.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -137,6 +139,25 @@ TEST(AtomicFile, FailuresSayWhatStoppedThemAndWhereALinkLed)
     EXPECT_EQ(fs::read_symlink(folder / "to-fifo.ini"), "fifo");
     EXPECT_TRUE(!fs::exists(folder / "null") || fs::is_character_file(folder / "null"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), before) << "no lock, no temporary file";
+}
+
+// A save waits while another copy holds the lock, and gives up with a reason, not a hang,
+// when that copy never lets go (stopped in the middle of its save).
+TEST(AtomicFile, ASaveWaitsForAnotherCopysLockButNotForever)
+{
+    Folder folder;
+    const std::string path = folder / "Vorlix.HS";
+    const int other = ::open((path + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    EXPECT_EQ(FileSaveLock(path, std::chrono::milliseconds(30)).Error(),
+              "another copy of the game is still saving it");
+    std::thread release([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ::close(other);
+    });
+    EXPECT_EQ(WriteFileAtomically(path, "new"), "");
+    release.join();
+    EXPECT_EQ(Read(path), "new");
 }
 
 // A save cut short (kill -9) leaves its temporary file; a later save of the same file removes
