@@ -9,18 +9,18 @@ PIT_COLOUR="#00ff00"
 BLANK_COLOUR="#ff00ff"
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX")
-XVFB_PID=""
-WM_PID=""
 GAME_PID=""
 
+# Ends every process the test started (a stopped game is resumed first, or it would never see
+# the TERM), waits for them with a bound, and kills what is left.
 cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
-  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  wait 2>/dev/null || true
+  local pids
+  pids=$(jobs -p)
+  [ -z "$pids" ] || { kill -CONT $pids; kill $pids; E2E_WAIT=5 poll all_gone $pids || kill -KILL $pids; wait; } 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+all_gone() { local p; for p; do ! kill -0 "$p" 2>/dev/null || return 1; done; }
 
 fail() {
   echo "FAIL: $*" >&2
@@ -29,19 +29,37 @@ fail() {
   exit 1
 }
 
+# Every wait is for a state: "$@" runs every POLL seconds until it succeeds, for at most
+# E2E_WAIT seconds (status 1 then), so slow machines and sanitizer builds get time to draw.
+# Between two checks runs PAUSE: sleep, or run_slice while the game is stopped.
+E2E_WAIT=${E2E_WAIT:-8}
+POLL=0.05
+PAUSE=sleep
+poll() {
+  local end=$((${EPOCHREALTIME//[!0-9]/} + E2E_WAIT * 1000000))
+  until "$@"; do
+    [ "${EPOCHREALTIME//[!0-9]/}" -lt "$end" ] || return 1
+    $PAUSE "$POLL"
+  done
+}
+# As poll, and the test fails naming the state $1 when it does not come.
+wait_for() { poll "${@:2}" || fail "waited ${E2E_WAIT}s in vain for $1"; }
+not() { ! "$@"; }
+# The stopped game runs for $1 seconds and stops again: a check between two slices sees each
+# state the game passes through, however fast the machine.
+run_slice() { kill -CONT "$GAME_PID"; sleep "$1"; kill -STOP "$GAME_PID"; }
+
 # A private X server (screen size $1, default 1024x768x24) with openbox.
 start_x() {
-  local fifo="$WORK/displayfd"
+  local fifo="$WORK/displayfd" n
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  local n
-  read -r n <"$fifo"
+  read -r -t "$E2E_WAIT" n <"$fifo" || fail "Xvfb gave no display number"
   export DISPLAY=":$n"
   openbox >/dev/null 2>&1 &
-  WM_PID=$!
-  sleep 0.5
+  wait_for "openbox to manage the screen" wm_running
 }
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 
 # A copy of the game folder; the test pictures replace the default ones.
 make_game_copy() {
@@ -67,31 +85,34 @@ launch_game() {
 }
 
 # Waits for a window whose title matches $1, other than the window $2 when given; prints its id.
-wait_window() {
-  local id="" i
-  for i in $(seq 1 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${2:-}" | head -n 1 || true)
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
-  [ -n "$id" ] || fail "no window named '$1'"
-  echo "$id"
+wait_window() { wait_for "a window named '$1'" find_window "$@"; echo "$FOUND"; }
+find_window() {
+  FOUND=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${2:-}" | head -n 1 || true)
+  [ -n "$FOUND" ]
 }
+# A window of the game's besides the main window $WIN is up: a menu or a dialog.
+other_window() { [ -n "$(xdotool search --onlyvisible --class vorlix 2>/dev/null | grep -vx "$WIN" || true)" ]; }
 
+# Gives window $1 the focus; returns once the window manager has.
 activate() {
-  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"
-  sleep 0.2
+  timeout "$E2E_WAIT" xdotool windowactivate --sync "$1" >/dev/null 2>&1 ||
+    timeout "$E2E_WAIT" xdotool windowfocus --sync "$1" || fail "window $1 never got the focus"
 }
 
-key() {
-  xdotool key --clearmodifiers "$@"
-  sleep 0.3
-}
+# No pause after the keys: the X server delivers them in order, and what they do is polled for.
+key() { xdotool key --clearmodifiers "$@"; }
+quit_game() { key ctrl+x; wait_exit; }
+wait_exit() { wait_for "the program to exit" all_gone "$GAME_PID"; wait "$GAME_PID" || true; GAME_PID=""; }
 
-# Ctrl+X, and the program exits.
-quit_game() {
-  key ctrl+x
-  wait_exit
+# Logs window $1's events of xev's kind $2, with the X server's times, into $WORK/events;
+# returns once a property change made here shows in the log.
+record_events() {
+  xev -id "$1" -event property -event "$2" >"$WORK/events" 2>/dev/null &
+  wait_for "xev to listen to window $1" probe_seen "$1"
+}
+probe_seen() {
+  xprop -id "$1" -f VORLIX_E2E_PROBE 8s -set VORLIX_E2E_PROBE x
+  grep -q VORLIX_E2E_PROBE "$WORK/events"
 }
 
 map_state() { xwininfo -id "$1" | sed -n 's/^ *Map State: //p'; }
@@ -126,28 +147,18 @@ colour_box() {
     sed -E -e 's/^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$/\1 \2 \3 \4/' -e '/^0 /d'
 }
 
-# Retries "screenshot of window $1, then the check $2..." for up to $E2E_WAIT seconds, so slow
-# machines (and sanitizer builds) get time to draw.
-E2E_WAIT=${E2E_WAIT:-8}
-until_shot() {
-  local win=$1 i
-  shift
-  for i in $(seq 1 $((E2E_WAIT * 5))); do
-    shot "$win"
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
+# Screenshots window $1 until the check $2... passes; status 1 when it never does.
+until_shot() { poll shot_then "$@"; }
+shot_then() { shot "$1" && "${@:2}"; }
 
-wait_exit() {
-  local i
-  for i in $(seq 1 50); do
-    kill -0 "$GAME_PID" 2>/dev/null || { wait "$GAME_PID" || true; GAME_PID=""; return 0; }
-    sleep 0.1
-  done
-  fail "the program did not exit"
+# Screenshots window $1 until two in a row are alike: drawn, and still. The picture is left in
+# $WORK/still.png too.
+still_shot() {
+  shot "$1"
+  cp "$WORK/shot.png" "$WORK/still.png"
+  until_shot "$1" same_as_still || fail "window $1 never stopped changing"
 }
+same_as_still() { cmp -s "$WORK/shot.png" "$WORK/still.png" || { cp "$WORK/shot.png" "$WORK/still.png"; false; }; }
 
 has_colour() { [ -n "$(colour_box "$1")" ]; }
 

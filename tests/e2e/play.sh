@@ -22,18 +22,17 @@ read_box "$PIT_COLOUR" "no settled block after Space" gw gh gx gy
 [ "$(count_colour "$PIT_COLOUR")" -eq $((4 * 256)) ] || fail "the landed piece is not four cells"
 cp "$WORK/shot.png" "${E2E_SCREENSHOT:-/dev/null}" 2>/dev/null || true
 
+pit_is() { # piece cells, settled cells
+  [ "$(count_colour "$PIECE_COLOUR" "$PIT")" -eq "$1" ] && [ "$(count_colour "$PIT_COLOUR" "$PIT")" -eq "$2" ]
+}
 key Escape
+until_shot "$WIN" pit_is 0 0 || fail "the piece or the blocks still show while paused"
+sleep 2.2 # the program's rule: no fall tick (1 s) redraws the paused pit, two of them waited for
 shot "$WIN"
-[ "$(count_colour "$PIECE_COLOUR" "$PIT")" -eq 0 ] || fail "piece visible while paused"
-[ "$(count_colour "$PIT_COLOUR" "$PIT")" -eq 0 ] || fail "blocks visible while paused"
-sleep 1.2
-shot "$WIN"
-[ "$(count_colour "$PIT_COLOUR" "$PIT")" -eq 0 ] || fail "a tick redrew the paused pit"
+pit_is 0 0 || fail "a tick redrew the paused pit"
 
 key Escape
-shot "$WIN"
-[ "$(count_colour "$PIT_COLOUR")" -eq $((4 * 256)) ] || fail "the pit was not redrawn on resume"
-[ "$(count_colour "$PIECE_COLOUR")" -eq $((4 * 256)) ] || fail "the piece was not redrawn on resume"
+until_shot "$WIN" pit_is 1024 1024 || fail "the piece and the blocks were not redrawn on resume"
 
 quit_game
 [ -f "$GAME/Vorlix.ini" ] || fail "Vorlix.ini not written at close"
