@@ -14,8 +14,7 @@ GAME_PID=""
 # Ends every process the test started (a stopped game is resumed first, or it would never see
 # the TERM), waits for them with a bound, and kills what is left.
 cleanup() {
-  local pids
-  pids=$(jobs -p)
+  local pids; pids=$(jobs -p)
   [ -z "$pids" ] || { kill -CONT $pids; kill $pids; E2E_WAIT=5 poll all_gone $pids || kill -KILL $pids; wait; } 2>/dev/null || true
   rm -rf "$WORK"
 }
@@ -56,8 +55,8 @@ start_x() {
   Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   read -r -t "$E2E_WAIT" n <"$fifo" || fail "Xvfb gave no display number"
   export DISPLAY=":$n"
-  openbox >/dev/null 2>&1 &
-  wait_for "openbox to manage the screen" wm_running
+  openbox >"$WORK/openbox.log" 2>&1 &
+  poll wm_running || fail "openbox does not manage the screen: $(tail -n 3 "$WORK/openbox.log")"
 }
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 
@@ -72,17 +71,10 @@ make_game_copy() {
   for n in $(seq 2 20); do cp "$GAME/piece1.bmp" "$GAME/piece$n.bmp"; done
 }
 
-start_game() {
-  "$GAME/vorlix" >"$WORK/stdout" 2>"$WORK/stderr" &
-  GAME_PID=$!
-}
+start_game() { "$GAME/vorlix" >"$WORK/stdout" 2>"$WORK/stderr" & GAME_PID=$!; }
 
 # Starts the game and gives its main window the focus; the window id is left in $WIN.
-launch_game() {
-  start_game
-  WIN=$(wait_window "^Vorlix 2.9$")
-  activate "$WIN"
-}
+launch_game() { start_game; WIN=$(wait_window "^Vorlix 2.9$"); activate "$WIN"; }
 
 # Waits for a window whose title matches $1, other than the window $2 when given; prints its id.
 wait_window() { wait_for "a window named '$1'" find_window "$@"; echo "$FOUND"; }
@@ -102,6 +94,12 @@ activate() {
 # No pause after the keys: the X server delivers them in order, and what they do is polled for.
 key() { xdotool key --clearmodifiers "$@"; }
 quit_game() { key ctrl+x; wait_exit; }
+# Holds key $1 until the check $2... passes on screenshots of $WIN: a game key let go before the
+# game's pass reads it does nothing, as the release clears what the press set.
+press_until() {
+  xdotool keydown "$1"
+  until_shot "$WIN" "${@:2}" && xdotool keyup "$1" || { xdotool keyup "$1"; false; }
+}
 wait_exit() { wait_for "the program to exit" all_gone "$GAME_PID"; wait "$GAME_PID" || true; GAME_PID=""; }
 
 # Logs window $1's events of xev's kind $2, with the X server's times, into $WORK/events;
@@ -110,22 +108,15 @@ record_events() {
   xev -id "$1" -event property -event "$2" >"$WORK/events" 2>/dev/null &
   wait_for "xev to listen to window $1" probe_seen "$1"
 }
-probe_seen() {
-  xprop -id "$1" -f VORLIX_E2E_PROBE 8s -set VORLIX_E2E_PROBE x
-  grep -q VORLIX_E2E_PROBE "$WORK/events"
-}
+probe_seen() { xprop -id "$1" -f VORLIX_E2E_PROBE 8s -set VORLIX_E2E_PROBE x && grep -q VORLIX_E2E_PROBE "$WORK/events"; }
 
 map_state() { xwininfo -id "$1" | sed -n 's/^ *Map State: //p'; }
 
 # "X Y W H" of window $1 on the screen, without its frame.
-window_box() {
-  xwininfo -id "$1" | sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | paste -sd' '
-}
+window_box() { xwininfo -id "$1" | sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | paste -sd' '; }
 
 # Screenshot of one window into $WORK/shot.png.
-shot() {
-  import -window "$1" "$WORK/shot.png" 2>/dev/null || fail "screenshot failed"
-}
+shot() { import -window "$1" "$WORK/shot.png" 2>/dev/null || fail "screenshot failed"; }
 
 # The last screenshot, or its crop $1 (WxH+X+Y) when given; prints the file.
 shot_part() {

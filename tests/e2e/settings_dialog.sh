@@ -31,13 +31,14 @@ activate "$WIN"
 key F2
 until_shot "$WIN" has_colour "$PIECE_COLOUR" || fail "no falling piece after New Game"
 read_box "$PIECE_COLOUR" "the piece vanished" pw ph px py
-piece_x() { [ "$(colour_box "$PIECE_COLOUR" | cut -d' ' -f3)" = "$1" ]; }
+piece_x() { (($(colour_box "$PIECE_COLOUR" | cut -d' ' -f3) $1)); }
 
-key j
-until_shot "$WIN" piece_x $((px - 16)) || fail "J did not move the piece left from x $px"
-# Had the old Left moved it, L would only bring it back.
-key Left l
-until_shot "$WIN" piece_x "$px" || fail "after Left and L the piece is not back at x $px: the old Left still acts"
+press_until j piece_x "< px" || fail "J did not move the piece left from x $px"
+read_box "$PIECE_COLOUR" "the piece vanished" qw qh qx qy
+# With the old Left still bound, its flag would cancel L's move for as long as both are held.
+xdotool keydown Left
+press_until l piece_x "> qx" || fail "with the old Left held, L does not move the piece right: Left still acts"
+xdotool keyup Left
 
 quit_game
 [ -f "$GAME/Vorlix.ini" ] || fail "Vorlix.ini not written at close"

@@ -15,11 +15,12 @@ find_splash() {
   splash=$(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "Vorlix": ("vorlix" "Vorlix")  270x282+.*/\1/p' | head -n 1)
   [ -n "$splash" ] && [ "$(map_state "$splash" 2>/dev/null)" = IsViewable ]
 }
-# The screen is looked at first and the main window after: unmapped then, it was not yet up
-# when the picture was seen.
+# The screen is looked at first and what the game has read after: short of the background
+# picture's size then, the game was still short of it when the picture was seen.
 splash_painted() {
   import -window root "$WORK/shot.png"
-  find_window "^Vorlix 2.9$" && fail "the main window appeared before the splash showed its picture"
+  [ "$(sed -n 's/^rchar: //p' "/proc/$GAME_PID/io")" -lt "$(stat -c %s "$GAME/bg.bmp")" ] ||
+    fail "the game read the background picture before the splash showed its picture"
   [ "$(map_state "$splash" 2>/dev/null)" = IsViewable ] || fail "the splash went away without showing its picture"
   read -r sx sy _ <<<"$(window_box "$splash")"
   # Unpainted, the window shows the black screen behind it; the picture has hardly any black.
