@@ -21,7 +21,7 @@ runs() {
       passed=$((passed + 1))
       rm "$logs/$name-$i.log"
     else
-      failed+=" $(sed -n 's/^ *[0-9]* - \([^ ]*\) (.*/\1/p' "$logs/$name-$i.log" | paste -sd,)"
+      failed+=" $(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$logs/$name-$i.log" | paste -sd,)"
     fi
   done
   rows+=("$(printf '%-12s %6d %6d %s' "$name" "$passed" $((n - passed)) "${failed# }")")

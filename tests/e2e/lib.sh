@@ -55,9 +55,11 @@ start_x() {
   Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   read -r -t "$E2E_WAIT" n <"$fifo" || fail "Xvfb gave no display number"
   export DISPLAY=":$n"
+  wait_for "Xvfb to take clients on $DISPLAY" x_up
   openbox >"$WORK/openbox.log" 2>&1 &
-  poll wm_running || fail "openbox does not manage the screen: $(tail -n 3 "$WORK/openbox.log")"
+  poll wm_running || fail "openbox does not manage the screen $DISPLAY: $(tail -n 3 "$WORK/openbox.log")"
 }
+x_up() { xprop -root >/dev/null 2>&1; }
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 
 # A copy of the game folder; the test pictures replace the default ones.

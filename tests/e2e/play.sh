@@ -4,6 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 
 start_x
+xset r off # Space is held until the drop shows: one press, one drop, however long that takes
 make_game_copy
 launch_game
 
