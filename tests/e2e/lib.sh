@@ -48,16 +48,22 @@ not() { ! "$@"; }
 # state the game passes through, however fast the machine.
 run_slice() { kill -CONT "$GAME_PID"; sleep "$1"; kill -STOP "$GAME_PID"; }
 
-# A private X server (screen size $1, default 1024x768x24) with openbox.
+# A private X server (screen size $1, default 1024x768x24) with openbox; tried up to three times,
+# as openbox has been seen to find no display while other tests' X servers come and go.
 start_x() {
-  local fifo="$WORK/displayfd" n
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  read -r -t "$E2E_WAIT" n <"$fifo" || fail "Xvfb gave no display number"
-  export DISPLAY=":$n"
-  wait_for "Xvfb to take clients on $DISPLAY" x_up
-  openbox >"$WORK/openbox.log" 2>&1 &
-  poll wm_running || fail "openbox does not manage the screen $DISPLAY: $(tail -n 3 "$WORK/openbox.log")"
+  local fifo="$WORK/displayfd" n xvfb attempt
+  for attempt in 1 2 3; do
+    rm -f "$fifo" && mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 & xvfb=$!
+    read -r -t "$E2E_WAIT" n <"$fifo" || fail "Xvfb gave no display number"
+    export DISPLAY=":$n"
+    wait_for "Xvfb to take clients on $DISPLAY" x_up
+    openbox >"$WORK/openbox.log" 2>&1 &
+    poll wm_running && return
+    echo "openbox does not manage the screen $DISPLAY: $(tail -n 3 "$WORK/openbox.log")" >&2
+    kill "$xvfb" $! 2>/dev/null || true
+  done
+  fail "no X server with openbox after three tries"
 }
 x_up() { xprop -root >/dev/null 2>&1; }
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
@@ -80,10 +86,7 @@ launch_game() { start_game; WIN=$(wait_window "^Vorlix 2.9$"); activate "$WIN"; 
 
 # Waits for a window whose title matches $1, other than the window $2 when given; prints its id.
 wait_window() { wait_for "a window named '$1'" find_window "$@"; echo "$FOUND"; }
-find_window() {
-  FOUND=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${2:-}" | head -n 1 || true)
-  [ -n "$FOUND" ]
-}
+find_window() { FOUND=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${2:-}" | head -n 1 || true); [ -n "$FOUND" ]; }
 # A window of the game's besides the main window $WIN is up: a menu or a dialog.
 other_window() { [ -n "$(xdotool search --onlyvisible --class vorlix 2>/dev/null | grep -vx "$WIN" || true)" ]; }
 
@@ -104,8 +107,7 @@ press_until() {
 }
 wait_exit() { wait_for "the program to exit" all_gone "$GAME_PID"; wait "$GAME_PID" || true; GAME_PID=""; }
 
-# Logs window $1's events of xev's kind $2, with the X server's times, into $WORK/events;
-# returns once a property change made here shows in the log.
+# Logs window $1's events of xev's kind $2, with the server's times, into $WORK/events.
 record_events() {
   xev -id "$1" -event property -event "$2" >"$WORK/events" 2>/dev/null &
   wait_for "xev to listen to window $1" probe_seen "$1"

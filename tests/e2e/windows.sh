@@ -14,8 +14,7 @@ MAIN_HINTS="0x3, 0x2c, 0x3a, 0x0, 0x0"
 DIALOG_HINTS="0x3, 0x4, 0xa, 0x0, 0x0"
 
 expect_hints() { # window, what it is, expected value
-  local got
-  got=$(xprop -id "$1" _MOTIF_WM_HINTS | sed -n 's/^_MOTIF_WM_HINTS([^)]*) = //p')
+  local got; got=$(xprop -id "$1" _MOTIF_WM_HINTS | sed -n 's/^_MOTIF_WM_HINTS([^)]*) = //p')
   [ "$got" = "$3" ] || fail "$2: _MOTIF_WM_HINTS is '$got', expected '$3'"
 }
 
