@@ -36,7 +36,9 @@ reason; not run, not counted). Kill rate = (killed + timeout) / (viable - equiva
 Options:
     --seed N           order of the sample: a pure function of the seed and the sources
     --max N            run only the first N mutants of that order
-    --budget SECONDS   start no new mutant after this much time since the script started
+    --budget SECONDS   a guard against a runaway: when this much time since the script started
+                       is spent before the sample is done, stop and fail (exit status 3);
+                       the sample is never cut short silently
     --list             only list the mutants, in sample order
     --jobs N           build parallelism (default 2)
     --timeout SECONDS  per test program (default: 10 s or 5 x its unmutated time + 5 s)
@@ -44,8 +46,9 @@ Options:
     --workdir DIR      where the copy and its build live
     --verbose          print the compiler's and tests' output of each mutant
 
-Exit status: 0, 1 below --min-kill-rate, 2 on a usage error or failing unmutated tests,
-130 when interrupted (the summary of what ran is printed all the same).
+Exit status: 0, 1 below --min-kill-rate, 2 on a usage error or failing unmutated tests, 3
+when the budget ran out, 130 when interrupted (the summary of what ran is printed all the
+same).
 """
 
 import argparse
@@ -884,7 +887,7 @@ def main():
         print(f'unmutated {t}: {took:.1f}s, timeout {timeouts[programs[t]]:.0f}s')
     tests_by_file = {rel: [programs[t] for t in tests if t in programs] for _, rel, tests in files}
 
-    ran, interrupted = [], False
+    ran, interrupted, out_of_time = [], False, False
     total = len(order)
     try:
         for index, m in enumerate(order, 1):
@@ -892,7 +895,9 @@ def main():
                 print_mutant(m, index, total)
                 continue
             if args.budget is not None and time.monotonic() - began > args.budget:
-                print(f'budget of {args.budget:.0f}s spent; {total - index + 1} mutants not run')
+                print(f'FAIL: budget of {args.budget:.0f}s spent with {total - index + 1} of {total} '
+                      'mutants not run; the sample is incomplete')
+                out_of_time = True
                 break
             run_mutant(ws, m, sources[m.path], tests_by_file[m.path], timeouts)
             ran.append(m)
@@ -906,6 +911,9 @@ def main():
         if not e.used and any(e.file == rel for _, rel, _ in files):
             print(f'note: equivalent entry matches no mutant: {e.file}: {e.snippet} ({e.change})')
     print(f'wall time {time.monotonic() - began:.0f}s')
+    if out_of_time:
+        print(f'FAIL: the budget of {args.budget:.0f}s ran out before the sample was done')
+        return 3
     rate = kill_rate([m for _, m in mutants])
     if args.min_kill_rate is not None and (rate is None or rate < args.min_kill_rate):
         print(f'kill rate {"-" if rate is None else f"{rate:.1f} %"} is below {args.min_kill_rate} %')

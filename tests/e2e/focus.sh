@@ -8,46 +8,42 @@ make_game_copy
 launch_game
 
 # Between games, opening a menu changes nothing.
-sleep 0.5
-shot "$WIN"
-cp "$WORK/shot.png" "$WORK/idle.png"
+still_shot "$WIN"
 key alt+o
+wait_for "the Options menu" other_window
 key Escape
-shot "$WIN"
-cmp -s "$WORK/shot.png" "$WORK/idle.png" || fail "opening a menu between games changed the window"
+wait_for "the menu to close" not other_window
+until_shot "$WIN" cmp -s "$WORK/shot.png" "$WORK/still.png" || fail "opening a menu between games changed the window"
 
 key F2
 until_shot "$WIN" has_colour "$PIECE_COLOUR" || fail "no piece after New Game"
 
+paused() { has_colour "$BLANK_COLOUR" && [ "$(count_colour "$PIECE_COLOUR")" -eq 0 ]; }
 xmessage -geometry +700+10 "another window" &
-other=$!
-other_win=$(wait_window "^xmessage$")
-activate "$other_win"
-shot "$WIN"
-has_colour "$BLANK_COLOUR" || fail "pits not blanked on focus loss"
-[ "$(count_colour "$PIECE_COLOUR")" -eq 0 ] || fail "the piece shows while another window has the focus"
+activate "$(wait_window "^xmessage$")"
+until_shot "$WIN" paused || fail "the pits were not blanked when another window took the focus"
 cp "$WORK/shot.png" "$WORK/paused.png"
-sleep 2.5 # more than two gravity intervals
+sleep 2.5 # the program's rule: paused, nothing moves for more than two fall intervals (1 s)
 shot "$WIN"
 cmp -s "$WORK/shot.png" "$WORK/paused.png" || fail "the paused window changed while away"
 
+# Coming back keeps the pause: Escape then resumes (had it resumed already, Escape would pause).
 activate "$WIN"
-sleep 1.5
 shot "$WIN"
-[ "$(count_colour "$PIECE_COLOUR")" -eq 0 ] || fail "coming back resumed the game"
-
+paused || fail "coming back resumed the game"
 key Escape
-until_shot "$WIN" has_colour "$PIECE_COLOUR" || fail "Escape did not resume"
+until_shot "$WIN" has_colour "$PIECE_COLOUR" || fail "Escape did not resume (or coming back had)"
 
 # Opening a menu pauses, and closing it does not resume; Game -> Pause then resumes.
 key alt+o
+wait_for "the Options menu" other_window
+until_shot "$WIN" paused || fail "opening a menu did not pause"
 key Escape
-shot "$WIN"
-[ "$(count_colour "$PIECE_COLOUR")" -eq 0 ] || fail "opening a menu did not pause"
+wait_for "the menu to close" not other_window
 key alt+g
+wait_for "the Game menu" other_window
 key p
-until_shot "$WIN" has_colour "$PIECE_COLOUR" || fail "Game -> Pause did not resume"
+until_shot "$WIN" has_colour "$PIECE_COLOUR" || fail "Game -> Pause did not resume (or closing the menu had)"
 
-kill "$other" 2>/dev/null || true
 quit_game
 echo "PASS"

@@ -31,11 +31,11 @@ cp "$hs" "$WORK/hs.before"
 launch_game
 key ctrl+h
 dialog=$(wait_window "^High Scores$")
-sleep 0.5
-shot "$dialog"
+shows_text() { [ "$(count_colour "#000000")" -gt 0 ]; }
+until_shot "$dialog" shows_text || fail "the dialog shows nothing"
 cp "$WORK/shot.png" "${E2E_HIGH_SCORES_SHOT:-/dev/null}" 2>/dev/null || true
-[ "$(count_colour "#000000")" -gt 0 ] || fail "the dialog shows nothing"
 key Escape # closes through the OK path
+wait_for "High Scores to close" not find_window "^High Scores$"
 activate "$WIN"
 quit_game
 cmp "$WORK/hs.before" "$hs" || fail "Vorlix.HS changed across a start and a close"

@@ -11,7 +11,7 @@ game_gone() { ! kill -0 "$GAME_PID" 2>/dev/null; }
 # Sends signal $1 and waits for the program to end by itself.
 signal_and_wait() {
   kill "-$1" "$GAME_PID"
-  poll_until "the program to end after SIG$1" game_gone
+  wait_for "the program to end after SIG$1" game_gone
   wait "$GAME_PID" || true
   GAME_PID=""
 }
@@ -56,10 +56,10 @@ xdotool keyup space
 summary_visible || fail "the release of the held Space closed the summary"
 activate "$summary"
 key Escape
-poll_until "the high scores opened by the summary's OK" scores_visible
+wait_for "the high scores opened by the summary's OK" scores_visible
 summary_visible && fail "the summary is still open after Escape"
 key Escape
-poll_until "the high scores to close" eval '! scores_visible'
+wait_for "the high scores to close" eval '! scores_visible'
 activate "$WIN"
 quit_game
 echo "PASS"

@@ -9,18 +9,17 @@ PIT_COLOUR="#00ff00"
 BLANK_COLOUR="#ff00ff"
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vorlix-e2e.XXXXXX")
-XVFB_PID=""
-WM_PID=""
 GAME_PID=""
 
+# Ends every process the test started (a stopped game is resumed first, or it would never see
+# the TERM), waits for them with a bound, and kills what is left.
 cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
-  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  wait 2>/dev/null || true
+  local pids; pids=$(jobs -p)
+  [ -z "$pids" ] || { kill -CONT $pids; kill $pids; E2E_WAIT=5 poll all_gone $pids || kill -KILL $pids; wait; } 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+all_gone() { local p; for p; do ! kill -0 "$p" 2>/dev/null || return 1; done; }
 
 fail() {
   echo "FAIL: $*" >&2
@@ -29,19 +28,45 @@ fail() {
   exit 1
 }
 
-# A private X server (screen size $1, default 1024x768x24) with openbox.
-start_x() {
-  local fifo="$WORK/displayfd"
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  local n
-  read -r n <"$fifo"
-  export DISPLAY=":$n"
-  openbox >/dev/null 2>&1 &
-  WM_PID=$!
-  sleep 0.5
+# Every wait is for a state: "$@" runs every POLL seconds until it succeeds, for at most
+# E2E_WAIT seconds (status 1 then), so slow machines and sanitizer builds get time to draw.
+# Between two checks runs PAUSE: sleep, or run_slice while the game is stopped.
+E2E_WAIT=${E2E_WAIT:-8}
+POLL=0.05
+PAUSE=sleep
+poll() {
+  local end=$((${EPOCHREALTIME//[!0-9]/} + E2E_WAIT * 1000000))
+  until "$@"; do
+    [ "${EPOCHREALTIME//[!0-9]/}" -lt "$end" ] || return 1
+    $PAUSE "$POLL"
+  done
 }
+# As poll, and the test fails naming the state $1 when it does not come.
+wait_for() { poll "${@:2}" || fail "waited ${E2E_WAIT}s in vain for $1"; }
+not() { ! "$@"; }
+# The stopped game runs for $1 seconds and stops again: a check between two slices sees each
+# state the game passes through, however fast the machine.
+run_slice() { kill -CONT "$GAME_PID"; sleep "$1"; kill -STOP "$GAME_PID"; }
+
+# A private X server (screen size $1, default 1024x768x24) with openbox; tried up to three times,
+# as openbox has been seen to find no display while other tests' X servers come and go.
+start_x() {
+  local fifo="$WORK/displayfd" n xvfb attempt
+  for attempt in 1 2 3; do
+    rm -f "$fifo" && mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 & xvfb=$!
+    read -r -t "$E2E_WAIT" n <"$fifo" || fail "Xvfb gave no display number"
+    export DISPLAY=":$n"
+    wait_for "Xvfb to take clients on $DISPLAY" x_up
+    openbox >"$WORK/openbox.log" 2>&1 &
+    poll wm_running && return
+    echo "openbox does not manage the screen $DISPLAY: $(tail -n 3 "$WORK/openbox.log")" >&2
+    kill "$xvfb" $! 2>/dev/null || true
+  done
+  fail "no X server with openbox after three tries"
+}
+x_up() { xprop -root >/dev/null 2>&1; }
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 
 # A copy of the game folder; the test pictures replace the default ones.
 make_game_copy() {
@@ -54,71 +79,48 @@ make_game_copy() {
   for n in $(seq 2 20); do cp "$GAME/piece1.bmp" "$GAME/piece$n.bmp"; done
 }
 
-start_game() {
-  "$GAME/vorlix" >"$WORK/stdout" 2>"$WORK/stderr" &
-  GAME_PID=$!
-}
+start_game() { "$GAME/vorlix" >"$WORK/stdout" 2>"$WORK/stderr" & GAME_PID=$!; }
 
 # Starts the game and gives its main window the focus; the window id is left in $WIN.
-launch_game() {
-  start_game
-  WIN=$(wait_window "^Vorlix 2.9$")
-  activate "$WIN"
-}
+launch_game() { start_game; WIN=$(wait_window "^Vorlix 2.9$"); activate "$WIN"; }
 
 # Waits for a window whose title matches $1, other than the window $2 when given; prints its id.
-wait_window() {
-  local id="" i
-  for i in $(seq 1 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${2:-}" | head -n 1 || true)
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
-  [ -n "$id" ] || fail "no window named '$1'"
-  echo "$id"
-}
+wait_window() { wait_for "a window named '$1'" find_window "$@"; echo "$FOUND"; }
+find_window() { FOUND=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${2:-}" | head -n 1 || true); [ -n "$FOUND" ]; }
+# A window of the game's besides the main window $WIN is up: a menu or a dialog.
+other_window() { [ -n "$(xdotool search --onlyvisible --class vorlix 2>/dev/null | grep -vx "$WIN" || true)" ]; }
 
-# Runs the command $2... until it prints something, for up to 10 s, and prints that; fails
-# naming $1, what it waited for, when nothing came.
-wait_output() {
-  local what=$1 out="" i
-  shift
-  for i in $(seq 1 100); do
-    out=$("$@" 2>/dev/null || true)
-    [ -n "$out" ] && break
-    sleep 0.1
-  done
-  [ -n "$out" ] || fail "$what"
-  echo "$out"
-}
-
+# Gives window $1 the focus; returns once the window manager has.
 activate() {
-  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"
-  sleep 0.2
+  timeout "$E2E_WAIT" xdotool windowactivate --sync "$1" >/dev/null 2>&1 ||
+    timeout "$E2E_WAIT" xdotool windowfocus --sync "$1" || fail "window $1 never got the focus"
 }
 
-key() {
-  xdotool key --clearmodifiers "$@"
-  sleep 0.3
+# No pause after the keys: the X server delivers them in order, and what they do is polled for.
+key() { xdotool key --clearmodifiers "$@"; }
+quit_game() { key ctrl+x; wait_exit; }
+# Holds key $1 until the check $2... passes on screenshots of $WIN: a game key let go before the
+# game's pass reads it does nothing, as the release clears what the press set.
+press_until() {
+  xdotool keydown "$1"
+  until_shot "$WIN" "${@:2}" && xdotool keyup "$1" || { xdotool keyup "$1"; false; }
 }
+wait_exit() { wait_for "the program to exit" all_gone "$GAME_PID"; wait "$GAME_PID" || true; GAME_PID=""; }
 
-# Ctrl+X, and the program exits.
-quit_game() {
-  key ctrl+x
-  wait_exit
+# Logs window $1's events of xev's kind $2, with the server's times, into $WORK/events.
+record_events() {
+  xev -id "$1" -event property -event "$2" >"$WORK/events" 2>/dev/null &
+  wait_for "xev to listen to window $1" probe_seen "$1"
 }
+probe_seen() { xprop -id "$1" -f VORLIX_E2E_PROBE 8s -set VORLIX_E2E_PROBE x && grep -q VORLIX_E2E_PROBE "$WORK/events"; }
 
 map_state() { xwininfo -id "$1" | sed -n 's/^ *Map State: //p'; }
 
 # "X Y W H" of window $1 on the screen, without its frame.
-window_box() {
-  xwininfo -id "$1" | sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | paste -sd' '
-}
+window_box() { xwininfo -id "$1" | sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | paste -sd' '; }
 
 # Screenshot of one window into $WORK/shot.png.
-shot() {
-  import -window "$1" "$WORK/shot.png" 2>/dev/null || fail "screenshot failed"
-}
+shot() { import -window "$1" "$WORK/shot.png" 2>/dev/null || fail "screenshot failed"; }
 
 # The last screenshot, or its crop $1 (WxH+X+Y) when given; prints the file.
 shot_part() {
@@ -140,28 +142,18 @@ colour_box() {
     sed -E -e 's/^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$/\1 \2 \3 \4/' -e '/^0 /d'
 }
 
-# Retries "screenshot of window $1, then the check $2..." for up to $E2E_WAIT seconds, so slow
-# machines (and sanitizer builds) get time to draw.
-E2E_WAIT=${E2E_WAIT:-8}
-until_shot() {
-  local win=$1 i
-  shift
-  for i in $(seq 1 $((E2E_WAIT * 5))); do
-    shot "$win"
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
+# Screenshots window $1 until the check $2... passes; status 1 when it never does.
+until_shot() { poll shot_then "$@"; }
+shot_then() { shot "$1" && "${@:2}"; }
 
-wait_exit() {
-  local i
-  for i in $(seq 1 50); do
-    kill -0 "$GAME_PID" 2>/dev/null || { wait "$GAME_PID" || true; GAME_PID=""; return 0; }
-    sleep 0.1
-  done
-  fail "the program did not exit"
+# Screenshots window $1 until two in a row are alike: drawn, and still. The picture is left in
+# $WORK/still.png too.
+still_shot() {
+  shot "$1"
+  cp "$WORK/shot.png" "$WORK/still.png"
+  until_shot "$1" same_as_still || fail "window $1 never stopped changing"
 }
+same_as_still() { cmp -s "$WORK/shot.png" "$WORK/still.png" || { cp "$WORK/shot.png" "$WORK/still.png"; false; }; }
 
 has_colour() { [ -n "$(colour_box "$1")" ]; }
 
@@ -188,17 +180,4 @@ expect_ini_lines() {
   for entry in "$@"; do
     LC_ALL=C grep -qaxF -- "$entry" "$GAME/Vorlix.ini" || fail "$entry missing from Vorlix.ini"
   done
-}
-
-# ---- Waiting for a state (keeps_data.sh) --------------------------------------------------
-# Runs "$2..." until it succeeds, for at most $E2E_WAIT seconds; fails naming what it waited
-# for, $1.
-poll_until() {
-  local what=$1 i
-  shift
-  for i in $(seq 1 $((E2E_WAIT * 20))); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  fail "waited in vain for $what"
 }

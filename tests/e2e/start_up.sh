@@ -11,28 +11,29 @@ E=$(printf '\xe9') # Latin-1 e acute, never valid UTF-8 on its own
 # ---- the splash ---------------------------------------------------------------------------
 cp "$GAME/bg.bmp" "$WORK/bg.bmp"
 convert -size 4000x4000 xc:gray -type truecolor "BMP3:$GAME/bg.bmp"
-start_game
-splash=""
-for i in $(seq 1 1000); do
+find_splash() {
   splash=$(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "Vorlix": ("vorlix" "Vorlix")  270x282+.*/\1/p' | head -n 1)
-  [ -n "$splash" ] && [ "$(map_state "$splash" 2>/dev/null)" = IsViewable ] && break
-  splash=""
-  sleep 0.01
-done
-[ -n "$splash" ] || fail "no splash window"
-# Past the moment of mapping, then held still while the main window is being made.
-sleep 0.15
+  [ -n "$splash" ] && [ "$(map_state "$splash" 2>/dev/null)" = IsViewable ]
+}
+# The screen is looked at first and what the game has read after: short of the background
+# picture's size then, the game was still short of it when the picture was seen.
+splash_painted() {
+  import -window root "$WORK/shot.png"
+  [ "$(sed -n 's/^rchar: //p' "/proc/$GAME_PID/io")" -lt "$(stat -c %s "$GAME/bg.bmp")" ] ||
+    fail "the game read the background picture before the splash showed its picture"
+  [ "$(map_state "$splash" 2>/dev/null)" = IsViewable ] || fail "the splash went away without showing its picture"
+  read -r sx sy _ <<<"$(window_box "$splash")"
+  # Unpainted, the window shows the black screen behind it; the picture has hardly any black.
+  painted=$(convert "$WORK/shot.png" -crop "270x282+$sx+$sy" +repage -fill white +opaque "#000000" \
+    -colorspace gray -format "%[fx:round(100*mean)]" info:)
+  [ "$painted" -ge 90 ]
+}
+start_game
+POLL=0.005 wait_for "the splash window" find_splash
+# Stopped as soon as the splash maps, the game then runs in short slices between the looks.
 kill -STOP "$GAME_PID"
-up=$(map_state "$splash" 2>/dev/null)
-geometry=$(xwininfo -id "$splash" | sed -n 's/^ *-geometry //p')
-import -window root "$WORK/shot.png"
+POLL=0.01 PAUSE=run_slice poll splash_painted || fail "the splash shows its picture on only $painted% of its area"
 kill -CONT "$GAME_PID"
-[ "$up" = IsViewable ] || fail "the splash was gone too soon to be looked at"
-read -r sx sy _ <<<"$(window_box "$splash")"
-# Unpainted, the window shows the black screen behind it; the picture has hardly any black.
-painted=$(convert "$WORK/shot.png" -crop "270x282+$sx+$sy" +repage -fill white +opaque "#000000" \
-  -colorspace gray -format "%[fx:round(100*mean)]" info:)
-[ "$painted" -ge 90 ] || fail "the splash shows its picture on only $painted% of its area ($geometry)"
 WIN=$(wait_window "^Vorlix 2.9$")
 activate "$WIN"
 quit_game

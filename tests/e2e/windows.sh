@@ -14,19 +14,21 @@ MAIN_HINTS="0x3, 0x2c, 0x3a, 0x0, 0x0"
 DIALOG_HINTS="0x3, 0x4, 0xa, 0x0, 0x0"
 
 expect_hints() { # window, what it is, expected value
-  local got
-  got=$(xprop -id "$1" _MOTIF_WM_HINTS | sed -n 's/^_MOTIF_WM_HINTS([^)]*) = //p')
+  local got; got=$(xprop -id "$1" _MOTIF_WM_HINTS | sed -n 's/^_MOTIF_WM_HINTS([^)]*) = //p')
   [ "$got" = "$3" ] || fail "$2: _MOTIF_WM_HINTS is '$got', expected '$3'"
 }
 
-# The centre of the window's frame, within the title bar's height of the screen's centre.
-expect_centred() {
+# The centre of the window's frame, within the title bar's height of the screen's centre; the
+# frame is polled for, as the window manager adds it after the window maps.
+expect_centred() { poll centred "$1" || fail "$2 is centred at $CENTRE, not at 512,384"; }
+centred() {
   local x y w h l r t b
   read -r x y w h <<<"$(window_box "$1")"
   read -r l r t b <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ,)"
+  [ -n "$b" ] || { CENTRE="unknown (no frame)"; return 1; }
   local cx=$((x - l + (l + w + r) / 2)) cy=$((y - t + (t + h + b) / 2))
-  [ $(((cx - 512) * (cx - 512) + (cy - 384) * (cy - 384))) -le 400 ] ||
-    fail "$2 is centred at $cx,$cy, not at 512,384"
+  CENTRE="$cx,$cy"
+  [ $(((cx - 512) * (cx - 512) + (cy - 384) * (cy - 384))) -le 400 ]
 }
 
 launch_game
@@ -35,50 +37,48 @@ expect_hints "$main" "main window" "$MAIN_HINTS"
 expect_centred "$main" "the main window"
 
 # A second copy opens in the same place, not wherever the window manager finds room.
-second="$WORK/second"
-cp -r "$GAME" "$second"
-"$second/vorlix" >/dev/null 2>&1 &
+cp -r "$GAME" "$WORK/second"
+"$WORK/second/vorlix" >/dev/null 2>&1 &
 second_pid=$!
 other=$(wait_window "^Vorlix 2.9$" "$main")
 expect_centred "$other" "the second copy"
 kill "$second_pid"
-wait "$second_pid" 2>/dev/null || true
 
+viewable() { [ "$(map_state "$1")" = IsViewable ]; }
 main_hex=$(printf '0x%x' "$main")
 check_dialog() { # keys that open it, its title, keys that close it
   activate "$main"
-  local k dialog
-  for k in $1; do key "$k"; done
+  local dialog
+  key $1
   dialog=$(wait_window "^$2$")
   expect_hints "$dialog" "$2" "$DIALOG_HINTS"
   xprop -id "$dialog" WM_TRANSIENT_FOR | grep -q "# $main_hex\$" || fail "$2 is not kept above the main window"
   activate "$dialog"
   key "$3"
+  wait_for "$2 to close" not find_window "^$2$"
 }
 check_dialog "ctrl+s" "Settings" "Escape"
 check_dialog "ctrl+h" "High Scores" "Escape"
 check_dialog "alt+h a" "About" "Return"
 check_dialog "F2 alt+g s" "Game Summery" "Return"
-key Escape # the high scores the summary opened
+activate "$(wait_window "^High Scores$")" # the high scores the summary opened
+key Escape
 
 # Minimising Settings (the window manager takes the main window along) brings both back.
 activate "$main"
 key ctrl+s
 dialog=$(wait_window "^Settings$")
+record_events "$dialog" structure
 xdotool windowminimize "$dialog"
-sleep 1
-[ "$(map_state "$main")" = IsViewable ] || fail "minimising Settings hid the game"
-[ "$(map_state "$dialog")" = IsViewable ] || fail "Settings stayed minimised"
+wait_for "Settings minimised and back" grep -qz "UnmapNotify.*MapNotify" "$WORK/events"
+wait_for "the game back with Settings" viewable "$main"
 activate "$dialog"
 key Escape
 
 # Without a dialog up the game minimises as any window does.
 activate "$main"
 xdotool windowminimize "$main"
-sleep 1
-[ "$(map_state "$main")" != IsViewable ] || fail "the main window cannot be minimised"
-xdotool windowactivate "$main" >/dev/null 2>&1 || true
-sleep 0.5
+wait_for "the main window minimised" not viewable "$main"
 activate "$main"
 quit_game
 echo "PASS"

@@ -14,10 +14,15 @@ window_size() {
   local win
   win=$(wait_window "^Vorlix 2.9$")
   # The window manager may map it before Qt has applied the fixed size.
-  sleep 0.5
-  xdotool getwindowgeometry --shell "$win" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd' '
+  poll has_fixed_size "$win" || fail "the window is $SIZE, not the fixed size it asks for"
+  echo "$SIZE"
   activate "$win"
   quit_game
+}
+
+has_fixed_size() {
+  SIZE=$(xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd' ')
+  [ "$SIZE" = "$(xprop -id "$1" WM_NORMAL_HINTS | sed -n 's/.*maximum size: \([0-9]*\) by \([0-9]*\)/\1 \2/p')" ]
 }
 
 # Room for the doubled window.

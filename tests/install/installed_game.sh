@@ -21,16 +21,12 @@ start_installed() {
   GAME_PID=$!
 }
 
-screen_changes() { ! cmp -s "$WORK/before.png" "$WORK/shot.png"; }
-
 # Starts a game and hard-drops a piece; fails unless the pit comes up.
 play_a_piece() {
-  local win=$1
-  activate "$win"
-  shot "$win"
-  cp "$WORK/shot.png" "$WORK/before.png"
+  activate "$1"
+  still_shot "$1"
   key F2
-  until_shot "$win" screen_changes || fail "New Game changed nothing on the screen"
+  until_shot "$1" not cmp -s "$WORK/still.png" "$WORK/shot.png" || fail "New Game changed nothing on the screen"
   key space
 }
 

@@ -5,6 +5,7 @@
 #include "scores/dialog/HighScoresDialog.h"
 #include "scores/dialog/SummaryDialog.h"
 #include "settings/Settings.h"
+#include "../common/ModalDeadline.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,6 +19,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,9 +39,22 @@ protected:
         hooks.RepaintMainWindow = [this] { ++repaints; };
         highScores = std::make_unique<THighScores>(settings, scores, hooks);
         summary = std::make_unique<TSummery>(state, settings, scores, *highScores, hooks);
+        answerer.callOnTimeout([this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            if (QAbstractButton *button = box ? box->button(*answer) : nullptr) {
+                answerer.stop();
+                answer.reset();
+                button->click();
+                return;
+            }
+            deadline.Unanswered(modal);
+        });
     }
     ~DialogFixture() override
     {
+        if (answer)
+            ADD_FAILURE() << "no message box came up to be answered";
         summary->hide();
         highScores->hide();
         if (!settings.GameDir.empty())
@@ -80,18 +95,12 @@ protected:
         return texts;
     }
 
-    // Answers the next message box with `button` once it is up.
-    static void AnswerNextMessageBox(QMessageBox::StandardButton button)
+    // Answers the next message box with `button` once it is up. A box that never comes fails
+    // the test at its end; another modal window fails it after a few seconds.
+    void AnswerNextMessageBox(QMessageBox::StandardButton button)
     {
-        auto *poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [poll, button] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                poll->stop();
-                poll->deleteLater();
-                box->button(button)->click();
-            }
-        });
-        poll->start(5);
+        answer = button;
+        answerer.start(5);
     }
 
     Settings settings;
@@ -106,6 +115,9 @@ protected:
     int repaints = 0;
     std::unique_ptr<THighScores> highScores;
     std::unique_ptr<TSummery> summary;
+    std::optional<QMessageBox::StandardButton> answer;
+    QTimer answerer;
+    ModalDeadline deadline;
 };
 
 } // namespace vorlix

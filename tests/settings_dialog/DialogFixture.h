@@ -5,6 +5,7 @@
 #include "settings/Settings.h"
 #include "settings/dialog/ControlForm.h"
 #include "settings/dialog/PicturePanel.h"
+#include "../common/ModalDeadline.h"
 
 #include <QApplication>
 #include <QImage>
@@ -136,9 +137,10 @@ protected:
 
     void AnswerMessageBox()
     {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *box = qobject_cast<QMessageBox *>(modal);
         if (!box || !box->isVisible())
-            return;
+            return deadline.Unanswered(modal);
         boxes.push_back({box->icon(), box->windowTitle(), box->text()});
         QAbstractButton *ok = box->button(QMessageBox::Ok);
         (ok ? ok : box->buttons().constFirst())->click();
@@ -158,6 +160,7 @@ protected:
     QStringList offeredPaths;
     std::vector<SeenBox> boxes;
     QTimer answerer;
+    ModalDeadline deadline;
     std::unique_ptr<TControlForm> form;
 };
 
