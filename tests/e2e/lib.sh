@@ -202,3 +202,12 @@ poll_until() {
   done
   fail "waited in vain for $what"
 }
+
+# Holds key $1 down until "$3..." succeeds, then lets it go; fails like poll_until, naming $2.
+# Held rather than tapped, the press cannot be lost; the states waited for come long before
+# the desktop's first repeat.
+press_until() {
+  xdotool keydown "$1"
+  poll_until "$2" "${@:3}"
+  xdotool keyup "$1"
+}
