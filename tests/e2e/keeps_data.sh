@@ -71,13 +71,16 @@ quit_game
 # Each is refused with a warning at start and at close, and stays as it was: no file, backup or
 # lock is made in the node's place or beside it.
 refused_link() { # what, the link's target, the node's test flag
+  local box
   start_game
-  activate "$(wait_window "^Warning$")" # Vorlix.HS is $1
+  box=$(wait_window "^Warning$") # Vorlix.HS is $1
+  activate "$box"
   key Return
   WIN=$(wait_window "^Vorlix 2.9$")
   activate "$WIN"
   key ctrl+x
-  activate "$(wait_window "^Warning$")" # Could not save: ...
+  box=$(wait_window "^Warning$") # Could not save: ...
+  activate "$box"
   key Return
   wait_exit
   [ "$(readlink "$GAME/Vorlix.HS")" = "$2" ] || fail "the link to $1 was changed"
@@ -98,7 +101,7 @@ if [ "$(id -u)" = 0 ]; then
 fi
 
 # ---- Two copies; a ranking result; Space held into the name box ------------------------------
-# Copy A starts first and stays idle. B plays five O pieces into the two bottom rows (200 points,
+# Copy A starts first and stays idle. B plays five O pieces side by side into the two bottom rows (200 points,
 # a ranking result on Easy), then hard-drops with Space until the stack tops out, the last Space
 # held into the summary. The held Space types nothing into the name box, the name is in the
 # score file at OK, and A, closing last, keeps it.
@@ -143,7 +146,7 @@ for k in 0 1 2 3 4; do
     press_until c "the piece C takes from the next ones" piece_is "PY == 0"
     xdotool keyup Down
   done
-  while ((PX > 0)); do
+  while ((PX > 2 * k)); do
     press_until Left "the O in column $PX" piece_is "PX == $((PX - 1))"
   done
   while ((PX < 2 * k)); do
@@ -170,7 +173,8 @@ xdotool type bee
 shot "$summary" # for a failure
 key Return
 poll_until "the summary's OK" eval '! summary_visible'
-poll_until "bee in Vorlix.HS at the summary's OK" grep -qa bee "$GAME/Vorlix.HS"
+poll_until "Vorlix.HS written at the summary's OK" test -s "$GAME/Vorlix.HS"
+grep -qa bee "$GAME/Vorlix.HS" || fail "the name bee is not in Vorlix.HS: a held key typed into it?"
 key Escape # the high scores the OK opened
 poll_until "the high scores to close" eval '! scores_visible'
 activate "$WIN"
@@ -179,5 +183,5 @@ expect_ini_lines Name=bee
 GAME_PID=$A_PID
 activate "$A"
 quit_game
-grep -qa bee "$GAME/Vorlix.HS" || fail "copy A dropped the result copy B saved"
+grep -qas bee "$GAME/Vorlix.HS" || fail "copy A dropped the result copy B saved"
 echo "PASS"
