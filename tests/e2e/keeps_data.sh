@@ -101,9 +101,9 @@ if [ "$(id -u)" = 0 ]; then
 fi
 
 # ---- Two copies; a ranking result; Space held into the name box ------------------------------
-# Copy A starts first and stays idle. B plays five O pieces side by side into the two bottom rows (200 points,
-# a ranking result on Easy), then hard-drops with Space until the stack tops out, the last Space
-# held into the summary. The held Space types nothing into the name box, the name is in the
+# Copy A starts first and stays idle. B plays five O pieces side by side into the two bottom
+# rows (200 points, a ranking result on Easy), then holds Space until the stack tops out and on
+# into the summary. The held Space types nothing into the name box, the name is in the
 # score file at OK, and A, closing last, keeps it.
 # The copies start with the desktop's repeat off: however slow a screenshot, a key held until
 # the piece shows the change acts once.
