@@ -85,7 +85,8 @@ refused_link() { # what, the link's target, the node's test flag
   wait_exit
   [ "$(readlink "$GAME/Vorlix.HS")" = "$2" ] || fail "the link to $1 was changed"
   test "-$3" "$GAME/$(basename "$2")" || fail "$1 is no longer $1"
-  ! ls "$GAME"/Vorlix.HS.bak* "$GAME/$(basename "$2").lock" 2>/dev/null || fail "a file made beside $1"
+  ! ls "$GAME"/Vorlix.HS.bak* "$GAME/$(basename "$2").lock" 2>/dev/null ||
+    fail "a file made beside $1"
 }
 rm -f "$GAME"/Vorlix.*
 mkfifo "$GAME/fifo"
