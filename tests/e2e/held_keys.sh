@@ -32,7 +32,7 @@ new_game() {
 # game has then also handled every key event the server sent before. $3 says when.
 tap() {
   read -r col _ <<<"$(piece_now "$WIN" "$PIT1")"
-  press_until "$1" piece_beyond $((col * $2)) "$2" "$PIT1" || fail "$1 did not move the piece$3"
+  press_until "$1" "$1 to move the piece$3" shot_then "$WIN" piece_beyond $((col * $2)) "$2" "$PIT1"
 }
 piece_beyond() { local c; read -r c _ <<<"$(piece_cell "$3")" && [ $((c * $2)) -gt "$1" ]; }
 

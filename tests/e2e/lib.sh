@@ -99,11 +99,11 @@ activate() {
 # No pause after the keys: the X server delivers them in order, and what they do is polled for.
 key() { xdotool key --clearmodifiers "$@"; }
 quit_game() { key ctrl+x; wait_exit; }
-# Holds key $1 until the check $2... passes on screenshots of $WIN: a game key let go before the
-# game's pass reads it does nothing, as the release clears what the press set.
+# Holds key $1 until the check $3... passes, then lets it go; fails naming the state $2. A game
+# key let go before the game's pass reads it does nothing, as the release clears what the press set.
 press_until() {
   xdotool keydown "$1"
-  until_shot "$WIN" "${@:2}" && xdotool keyup "$1" || { xdotool keyup "$1"; false; }
+  if poll "${@:3}"; then xdotool keyup "$1"; else xdotool keyup "$1"; fail "waited ${E2E_WAIT}s in vain for $2"; fi
 }
 wait_exit() { wait_for "the program to exit" all_gone "$GAME_PID"; wait "$GAME_PID" || true; GAME_PID=""; }
 

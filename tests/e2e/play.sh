@@ -16,7 +16,7 @@ read_box "$PIECE_COLOUR" "no falling piece drawn" pw ph px py
 [ $((py + ph)) -le $((PIT_Y + 6 * 16)) ] || fail "the piece is not in the top rows (y $py, pit top $PIT_Y)"
 [ "$(count_colour "$PIECE_COLOUR")" -eq $((4 * 256)) ] || fail "the piece is not four cells"
 
-press_until space has_colour "$PIT_COLOUR" || true
+press_until space "a settled block after Space" shot_then "$WIN" has_colour "$PIT_COLOUR"
 read_box "$PIT_COLOUR" "no settled block after Space" gw gh gx gy
 [ $((gy + gh)) -eq $((PIT_Y + PIT_H)) ] || fail "the landed piece is not on the floor"
 [ "$(count_colour "$PIT_COLOUR")" -eq $((4 * 256)) ] || fail "the landed piece is not four cells"

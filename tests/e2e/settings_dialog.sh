@@ -33,11 +33,11 @@ until_shot "$WIN" has_colour "$PIECE_COLOUR" || fail "no falling piece after New
 read_box "$PIECE_COLOUR" "the piece vanished" pw ph px py
 piece_x() { (($(colour_box "$PIECE_COLOUR" | cut -d' ' -f3) $1)); }
 
-press_until j piece_x "< px" || fail "J did not move the piece left from x $px"
+press_until j "J to move the piece left from x $px" shot_then "$WIN" piece_x "< px"
 read_box "$PIECE_COLOUR" "the piece vanished" qw qh qx qy
 # With the old Left still bound, its flag would cancel L's move for as long as both are held.
 xdotool keydown Left
-press_until l piece_x "> qx" || fail "with the old Left held, L does not move the piece right: Left still acts"
+press_until l "L to move the piece right with the old Left held (Left must not act)" shot_then "$WIN" piece_x "> qx"
 xdotool keyup Left
 
 quit_game
