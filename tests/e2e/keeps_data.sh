@@ -160,6 +160,7 @@ done
 # keyboard back (and pauses while away: Escape resumes).
 xset r on
 activate "$A"
+wait_for "copy B to pause while away" not see_piece
 activate "$WIN"
 key Escape
 wait_for "the game to resume" piece_is 1
