@@ -25,6 +25,9 @@ inline constexpr std::int32_t C = 0x43;
 inline constexpr std::int32_t Unknown = 0xFFFF;
 } // namespace Key
 
+// What changes the level, as LevelChangeBy stores it; any other number never changes it.
+enum class LevelRule : std::int32_t { Time = 1, Lines = 2, Pieces = 3 };
+
 // The program-wide settings variables. Member initialisers are the defaults used when the
 // settings file or one of its keys is missing; the file names get theirs from MakeDefaultSettings.
 struct Settings {
@@ -87,6 +90,10 @@ struct Settings {
     std::string MusicFile;
 
     bool TwoPlayers() const { return NumberOfPlayers != 1; }
+    // A Mode that is neither scores no rows and plays as Points otherwise.
+    bool Aggressive() const { return Mode == "Aggressive"; }
+    bool PointsMode() const { return Mode == "Points"; }
+    bool LevelChangesBy(LevelRule rule) const { return LevelChangeBy == static_cast<std::int32_t>(rule); }
 };
 
 // Defaults with every file name set to gameDir + its fixed name.

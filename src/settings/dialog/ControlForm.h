@@ -128,7 +128,8 @@ private:
     void ConnectGraphics();
 
     void UpdateButtons();
-    void LevelRuleClick(int levelChangeBy);
+    void LevelRuleClick(LevelRule rule);
+    void EnableLevelEdits(); // the edit of the chosen level rule
     void LevelEditChange(QLineEdit *edit, std::int32_t Settings::*setting);
     void PiececomboChange(const QString &text);
     void PictureClick(PicturePanel *panel, PictureSlot slot);

@@ -93,9 +93,7 @@ void TControlForm::FormShow()
 
     (settings_.Tiled ? TileRadio : StretchRadio)->setChecked(true);
 
-    secondsEdit->setEnabled(settings_.LevelChangeBy == 1);
-    LinesEdit->setEnabled(settings_.LevelChangeBy == 2);
-    piecesEdit->setEnabled(settings_.LevelChangeBy == 3);
+    EnableLevelEdits();
     SetChecked(levelGroup_, levelGroup_->button(settings_.LevelChangeBy));
 
     (settings_.GravityDown ? downradio : upradio)->setChecked(true);
@@ -113,14 +111,19 @@ void TControlForm::UpdateButtons()
     PlayerControls->tabBar()->setEnabled(idle);
 }
 
-void TControlForm::LevelRuleClick(int levelChangeBy)
+void TControlForm::LevelRuleClick(LevelRule rule)
 {
     if (filling_)
         return;
-    settings_.LevelChangeBy = levelChangeBy;
-    secondsEdit->setEnabled(levelChangeBy == 1);
-    LinesEdit->setEnabled(levelChangeBy == 2);
-    piecesEdit->setEnabled(levelChangeBy == 3);
+    settings_.LevelChangeBy = static_cast<std::int32_t>(rule);
+    EnableLevelEdits();
+}
+
+void TControlForm::EnableLevelEdits()
+{
+    secondsEdit->setEnabled(settings_.LevelChangesBy(LevelRule::Time));
+    LinesEdit->setEnabled(settings_.LevelChangesBy(LevelRule::Lines));
+    piecesEdit->setEnabled(settings_.LevelChangesBy(LevelRule::Pieces));
 }
 
 void TControlForm::LevelEditChange(QLineEdit *edit, std::int32_t Settings::*setting)
