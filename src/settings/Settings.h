@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace vorlix {
@@ -95,6 +96,14 @@ struct Settings {
     bool PointsMode() const { return Mode == "Points"; }
     bool LevelChangesBy(LevelRule rule) const { return LevelChangeBy == static_cast<std::int32_t>(rule); }
 };
+
+// One player's key bindings among the flat P1* and P2* fields, in the order the settings dialog
+// captures them. Player 2 has no bonus key: his bindings end before Bonus.
+namespace KeyRole {
+enum : std::size_t { Up, DownFast, DownSlow, Left, Right, Bonus };
+}
+using KeyBinding = std::int32_t Settings::*;
+std::span<const KeyBinding> PlayerKeys(int player); // player 0 or 1
 
 // Defaults with every file name set to gameDir + its fixed name.
 Settings MakeDefaultSettings(const std::string &gameDir);

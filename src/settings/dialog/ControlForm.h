@@ -140,6 +140,7 @@ private:
     // Key capture
     void FormKeyDown(std::int32_t code);
     void ShowKeyLabels();
+    QLabel *&KeyLabel(int player, std::size_t row); // player 1 or 2, in capture order
     void EndCapture();
     bool IsOwnKeyEvent(QObject *watched) const;
 

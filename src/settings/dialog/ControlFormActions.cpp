@@ -26,6 +26,11 @@ constexpr std::array<std::int32_t Settings::*, 10> ScoringValues = {
     &Settings::AOne, &Settings::ATwo,   &Settings::AThree, &Settings::AFour, &Settings::POne,
     &Settings::PTwo, &Settings::PThree, &Settings::PFour,  &Settings::ABonus, &Settings::PBonus};
 
+// Player 2's Defaults, in capture order, are not his start-up keys: Right and Left swap, and
+// Z and Ctrl replace S and Shift.
+constexpr std::array<std::int32_t, 5> Player2DialogKeys = {0x57 /* W */, Key::Control, 0x5A /* Z */, 0x41 /* A */,
+                                                           0x44 /* D */};
+
 const QString MessageTitle = QStringLiteral("Vorlix");
 
 // The file name without its directory.
@@ -168,22 +173,15 @@ void TControlForm::DefaultsClick()
     if (CapturingKeys())
         return;
     Settings &s = settings_;
+    const Settings defaults;
     switch (PlayerControls->currentIndex()) {
     case TabPlayer1:
-        s.P1Right = Key::Right;
-        s.P1Left = Key::Left;
-        s.P1Up = Key::Up;
-        s.P1DownSlow = Key::Down;
-        s.P1DownFast = Key::Space;
-        s.P1Bonus = Key::Return;
+        for (const KeyBinding key : PlayerKeys(0))
+            s.*key = defaults.*key;
         break;
     case TabPlayer2:
-        // Not the start-up set: Right and Left swap, and Z and Ctrl replace S and Shift.
-        s.P2Right = 0x44; // D
-        s.P2Left = 0x41;  // A
-        s.P2Up = 0x57;    // W
-        s.P2DownSlow = 0x5A; // Z
-        s.P2DownFast = Key::Control;
+        for (std::size_t role = 0; role < Player2DialogKeys.size(); ++role)
+            s.*PlayerKeys(1)[role] = Player2DialogKeys[role];
         break;
     case Tabgameplay:
         s.LevelChangeBy = 1;
