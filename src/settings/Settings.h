@@ -30,7 +30,8 @@ inline constexpr std::int32_t Unknown = 0xFFFF;
 enum class LevelRule : std::int32_t { Time = 1, Lines = 2, Pieces = 3 };
 
 // The program-wide settings variables. Member initialisers are the defaults used when the
-// settings file or one of its keys is missing; the file names get theirs from MakeDefaultSettings.
+// settings file or one of its keys is missing, and by the settings dialog's Defaults (but for
+// player 2's keys); the file names get theirs from MakeDefaultSettings.
 struct Settings {
     std::string GameDir; // directory of the program file, ending in '/'
 

@@ -184,26 +184,18 @@ void TControlForm::DefaultsClick()
             s.*PlayerKeys(1)[role] = Player2DialogKeys[role];
         break;
     case Tabgameplay:
-        s.LevelChangeBy = 1;
-        s.GravityDown = true;
-        s.LevelChangeTime = 60;
-        s.LevelChangeLines = 5;
-        s.LevelChangePieces = 10;
+        s.LevelChangeBy = defaults.LevelChangeBy;
+        s.GravityDown = defaults.GravityDown;
+        s.LevelChangeTime = defaults.LevelChangeTime;
+        s.LevelChangeLines = defaults.LevelChangeLines;
+        s.LevelChangePieces = defaults.LevelChangePieces;
         // The fill below does not run the edits' handlers.
         if (hooks_.ApplyLevelTimerInterval)
             hooks_.ApplyLevelTimerInterval();
         break;
     case TabScoring:
-        s.AOne = 150;
-        s.ATwo = 300;
-        s.AThree = 600;
-        s.AFour = 2000;
-        s.ABonus = 2000;
-        s.POne = 100;
-        s.PTwo = 200;
-        s.PThree = 400;
-        s.PFour = 1600;
-        s.PBonus = 2000;
+        for (const auto value : ScoringValues)
+            s.*value = defaults.*value;
         break;
     case TabGraphics:
         GraphicsDefaults();
@@ -230,7 +222,7 @@ void TControlForm::GraphicsDefaults()
     restore(PictureSlot::Background, 0, settings_.BackgroundFile, defaults.BackgroundFile);
     restore(PictureSlot::Pit, 0, settings_.PitFile, defaults.PitFile);
     restore(PictureSlot::Blank, 0, settings_.BlankFile, defaults.BlankFile);
-    settings_.Tiled = true;
+    settings_.Tiled = Settings().Tiled;
     if (!pitscheck->isChecked())
         pitscheck->setChecked(true);
     hooks_.Repaint();
