@@ -1,7 +1,9 @@
 #include "GameFixture.h"
 #include "control/Speed.h"
 
+#include <array>
 #include <limits>
+#include <map>
 
 namespace vorlix::test {
 namespace {
@@ -9,7 +11,7 @@ namespace {
 using Strings = std::vector<std::string>;
 using ControlTest = GameFixture;
 
-TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
+TEST_F(ControlTest, NewGameSetsUpEverything)
 {
     settings.Difficulty = "Hard";
     settings.NumberOfPlayers = 2;
@@ -26,10 +28,15 @@ TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
     host.seconds = 1234;
     game.NewGame1Click();
 
-    EXPECT_EQ(host.calls, (Strings{"menus running", "hide Pause", "status 0 Hard: Level 1", "status 1 Score: 0",
-                                   "status 2 Bonuses: 0", "status 4 Score: 0", "status 5 Bonuses: 0",
-                                   "show Preview1", "show Preview2", "timer Gravity on", "interval Gravity 500",
-                                   "timer Level on", "hide Logo", "black", "events"}));
+    EXPECT_EQ(host.menus, "running");
+    EXPECT_EQ(host.shown, (std::map<std::string, bool>{{"Pause", false}, {"Preview1", true}, {"Preview2", true},
+                                                       {"Logo", false}}));
+    EXPECT_EQ(host.status, (std::map<int, std::string>{{0, "Hard: Level 1"}, {1, "Score: 0"}, {2, "Bonuses: 0"},
+                                                       {4, "Score: 0"}, {5, "Bonuses: 0"}}));
+    EXPECT_EQ(host.gravity.Due(), 500);
+    EXPECT_TRUE(host.level.Enabled());
+    EXPECT_TRUE(host.Has("black"));
+    EXPECT_EQ(host.calls.back(), "events"); // what waited runs on the new game
     EXPECT_FALSE(state.GameStopped);
     EXPECT_EQ(state.Winner, 0);
     EXPECT_EQ(state.Pieces, 2);
@@ -39,17 +46,14 @@ TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
     EXPECT_EQ(P(1).Piece.count(), 4);
     EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
 
-    // The draws replay from the clock: next kinds of both players first, then each spawn.
-    Random rng;
-    rng.Seed(1234);
-    std::uint32_t next1 = rng(7) + 1, next2 = rng(7) + 1;
-    std::uint32_t picture1 = rng(20) + 1;
-    rng(7);
-    std::uint32_t picture2 = rng(20) + 1;
-    EXPECT_EQ(P(0).Kind, next1);
-    EXPECT_EQ(P(1).Kind, next2);
-    EXPECT_EQ(P(0).Picture, picture1);
-    EXPECT_EQ(P(1).Picture, picture2);
+    // The pieces come from the clock: the same second deals them again, another second others.
+    const auto dealt = [&] { return std::array{P(0).Kind, P(1).Kind, P(0).Picture, P(1).Picture, P(0).NextKind}; };
+    const auto first = dealt();
+    game.NewGame1Click();
+    EXPECT_EQ(dealt(), first);
+    host.seconds = 1235;
+    game.NewGame1Click();
+    EXPECT_NE(dealt(), first);
 }
 
 TEST(Random, IsTheLinearCongruentialGenerator)
