@@ -28,6 +28,7 @@ public:
     std::map<std::string, bool> shown;     // panel name: visible
     std::map<int, std::string> status;     // panel: its text
     std::string menus;                     // "running" or "none"
+    bool enabled = true;                   // the main window
 
     void ProcessPendingEvents() override
     {
@@ -71,7 +72,11 @@ public:
         menus = set == MenuSet::RunningGame ? "running" : "none";
         calls.push_back("menus " + menus);
     }
-    void SetMainWindowEnabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
+    void SetMainWindowEnabled(bool on) override
+    {
+        enabled = on;
+        calls.push_back(on ? "enable" : "disable");
+    }
     void ShowSummary() override { calls.push_back("summary"); }
     std::int64_t SecondsSinceEpoch() override { return seconds; }
 
