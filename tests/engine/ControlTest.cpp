@@ -1,7 +1,6 @@
 #include "GameFixture.h"
 #include "control/Speed.h"
 
-#include <array>
 #include <limits>
 #include <map>
 
@@ -55,14 +54,17 @@ TEST_F(ControlTest, NewGameSetsUpEverything)
     EXPECT_EQ(P(1).Piece.count(), 4);
     EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
 
-    // The pieces come from the clock: the same second deals them again, another second others.
-    const auto dealt = [&] { return std::array{P(0).Kind, P(1).Kind, P(0).Picture, P(1).Picture, P(0).NextKind}; };
-    const auto first = dealt();
-    game.NewGame1Click();
-    EXPECT_EQ(dealt(), first);
-    host.seconds = 1235;
-    game.NewGame1Click();
-    EXPECT_NE(dealt(), first);
+    // The draws replay from the clock: next kinds of both players first, then each spawn.
+    Random rng;
+    rng.Seed(1234);
+    std::uint32_t next1 = rng(7) + 1, next2 = rng(7) + 1;
+    std::uint32_t picture1 = rng(20) + 1;
+    rng(7);
+    std::uint32_t picture2 = rng(20) + 1;
+    EXPECT_EQ(P(0).Kind, next1);
+    EXPECT_EQ(P(1).Kind, next2);
+    EXPECT_EQ(P(0).Picture, picture1);
+    EXPECT_EQ(P(1).Picture, picture2);
 }
 
 TEST(Random, IsTheLinearCongruentialGenerator)
@@ -222,6 +224,7 @@ TEST_F(ControlTest, EscapePausesAndResumes)
     game.FormKeyDown(Key::Escape);
     EXPECT_TRUE(state.Paused);
     ExpectPausedScreen();
+    EXPECT_EQ(host.Only("events").size(), 2u); // the pause's own, then the key's pass
     game.FormKeyUp(Key::Escape);
     game.GravityTick();
     EXPECT_EQ(P(0).Piece, before);
@@ -260,6 +263,10 @@ TEST_F(ControlTest, StopGameFromAPausedGame)
     EXPECT_EQ(state.Winner, 0);
     EXPECT_EQ(P(0).Piece.count() + P(1).Piece.count() + P(0).Pit.count() + P(1).Pit.count(), 0);
 
+    Start(); // and from a running game
+    game.StopGame1Click();
+    EXPECT_FALSE(host.gravity.Enabled() || host.level.Enabled());
+
     host.calls.clear();
     game.StopGame1Click(); // no game: no second summary
     EXPECT_TRUE(host.calls.empty());
@@ -279,11 +286,13 @@ TEST_F(ControlTest, LosingTheFocusPausesAndDropsHeldKeys)
     game.AppOnActivate();
     game.FormActivate();
     EXPECT_TRUE(state.Paused);
-    ExpectPausedScreen();
-    EXPECT_TRUE(host.Has("repaint"));
+    // Activation makes sure a paused game's timers stay off.
+    EXPECT_EQ(host.calls, (Strings{"blank", "show Pause", "timer Gravity off", "timer Level off", "repaint",
+                                   "timer Level off", "timer Gravity off", "blank", "repaint"}));
 
     game.TogglePause(); // the menu's Pause resumes
     EXPECT_FALSE(state.Paused);
+    EXPECT_TRUE(host.gravity.Enabled() && host.level.Enabled());
 }
 
 TEST_F(ControlTest, FocusChangesWithoutAGameOnlyRepaint)
