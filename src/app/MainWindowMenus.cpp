@@ -84,9 +84,9 @@ void MainWindow::SetPlayers(int players)
 void MainWindow::SetMode(const char *mode)
 {
     Settings &s = app_.settings;
-    const bool aggressive = std::string(mode) == "Aggressive";
-    s.MusicFile = aggressive ? s.AggressiveMidiFile : s.PointsMidiFile;
     s.Mode = mode;
+    const bool aggressive = s.Aggressive();
+    s.MusicFile = aggressive ? s.AggressiveMidiFile : s.PointsMidiFile;
     menu_.MarkMode(aggressive);
 }
 

@@ -5,7 +5,7 @@ namespace vorlix {
 
 void Game::LevelTimerTimer()
 {
-    if (settings_.LevelChangeBy == 1)
+    if (settings_.LevelChangesBy(LevelRule::Time))
         NextLevel();
 }
 
@@ -18,7 +18,7 @@ void Game::NextLevel()
     }
     host_.LevelFlash();
     ++state_.Level; // 8 bits: 255 wraps to 0
-    if (!TwoPlayers() && settings_.Mode == "Aggressive") {
+    if (!TwoPlayers() && settings_.Aggressive()) {
         AddGarbageRow(0);
         AddGarbageRow(0);
     }

@@ -16,6 +16,24 @@ VerticalRoles RolesFor(PlayerKeyFlags &flags, bool gravityDown)
         return {&flags.RotateFlag, &flags.SoftDropFlag};
     return {&flags.SoftDropFlag, &flags.RotateFlag};
 }
+
+// Sets (a key down) or clears (a key up) the flags of every role the key has for the player:
+// a key bound to several roles acts in them all.
+void SetRoleFlags(PlayerKeyFlags &flags, const Settings &s, int player, std::int32_t key, bool down)
+{
+    const std::span<const KeyBinding> keys = PlayerKeys(player);
+    const VerticalRoles roles = RolesFor(flags, s.GravityDown);
+    if (key == s.*keys[KeyRole::Right])
+        flags.RightFlag = down;
+    if (key == s.*keys[KeyRole::Left])
+        flags.LeftFlag = down;
+    if (key == s.*keys[KeyRole::Up])
+        *roles.upKey = down;
+    if (key == s.*keys[KeyRole::DownSlow])
+        *roles.downKey = down;
+    if (key == s.*keys[KeyRole::DownFast])
+        flags.DropFlag = down;
+}
 } // namespace
 
 void Game::FormKeyDown(std::int32_t key)
@@ -33,73 +51,24 @@ void Game::FormKeyRepeat(std::span<const std::int32_t> keys)
 
 void Game::ApplyKeyDown(std::int32_t key)
 {
-    const Settings &s = settings_;
     if (key == Key::Escape)
         TogglePause();
-
-    // Every comparison is made: a key bound to several roles sets them all.
-    PlayerKeyFlags &p1 = Flags(0);
-    VerticalRoles p1Roles = RolesFor(p1, s.GravityDown);
-    if (key == s.P1Right)
-        p1.RightFlag = true;
-    if (key == s.P1Left)
-        p1.LeftFlag = true;
-    if (key == s.P1Up)
-        *p1Roles.upKey = true;
-    if (key == s.P1DownSlow)
-        *p1Roles.downKey = true;
-    if (key == s.P1DownFast)
-        p1.DropFlag = true;
-
+    for (int player = 0; player < PlayerCount(); ++player)
+        SetRoleFlags(Flags(player), settings_, player, key, true);
     if (!TwoPlayers()) {
-        if (state_.Player1().Bonuses > 0 && key == s.P1Bonus)
+        if (state_.Player1().Bonuses > 0 && key == settings_.P1Bonus)
             state_.Keys.BonusFlag = true;
         if (key == Key::C)
             state_.Keys.NewPieceFlag = true;
-    } else {
-        PlayerKeyFlags &p2 = Flags(1);
-        VerticalRoles p2Roles = RolesFor(p2, s.GravityDown);
-        if (key == s.P2Right)
-            p2.RightFlag = true;
-        if (key == s.P2Left)
-            p2.LeftFlag = true;
-        if (key == s.P2Up)
-            *p2Roles.upKey = true;
-        if (key == s.P2DownSlow)
-            *p2Roles.downKey = true;
-        if (key == s.P2DownFast)
-            p2.DropFlag = true;
     }
 }
 
 void Game::FormKeyUp(std::int32_t key)
 {
-    const Settings &s = settings_;
-    PlayerKeyFlags &p1 = Flags(0);
-    PlayerKeyFlags &p2 = Flags(1);
-    VerticalRoles p1Roles = RolesFor(p1, s.GravityDown);
-    VerticalRoles p2Roles = RolesFor(p2, s.GravityDown);
-    if (key == s.P1Right)
-        p1.RightFlag = false;
-    if (key == s.P2Right)
-        p2.RightFlag = false;
-    if (key == s.P1Left)
-        p1.LeftFlag = false;
-    if (key == s.P2Left)
-        p2.LeftFlag = false;
-    if (key == s.P1Up)
-        *p1Roles.upKey = false;
-    if (key == s.P2Up)
-        *p2Roles.upKey = false;
-    if (key == s.P1DownSlow)
-        *p1Roles.downKey = false;
-    if (key == s.P2DownSlow)
-        *p2Roles.downKey = false;
-    if (key == s.P1DownFast)
-        p1.DropFlag = false;
-    if (key == s.P2DownFast)
-        p2.DropFlag = false;
-    if (key == s.P1Bonus)
+    // Both players' keys, whatever the player count.
+    for (int player = 0; player < 2; ++player)
+        SetRoleFlags(Flags(player), settings_, player, key, false);
+    if (key == settings_.P1Bonus)
         state_.Keys.BonusFlag = false;
     if (key == Key::C)
         state_.Keys.NewPieceFlag = false;

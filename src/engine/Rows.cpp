@@ -63,7 +63,7 @@ void Game::SettleRows()
 
     // By rows: at most one level per call; the surplus carries over. Runs even in the call
     // that ends the game.
-    if (settings_.LevelChangeBy == 2 && state_.LinesSinceLevel >= settings_.LevelChangeLines) {
+    if (settings_.LevelChangesBy(LevelRule::Lines) && state_.LinesSinceLevel >= settings_.LevelChangeLines) {
         state_.LinesSinceLevel =
             SaturatingAdd(state_.LinesSinceLevel, -static_cast<std::int64_t>(settings_.LevelChangeLines));
         NextLevel();
@@ -71,7 +71,7 @@ void Game::SettleRows()
 
     // By pieces: a LevelChangePieces of 0 never changes the level (there is no multiple to
     // reach); a negative one acts as its magnitude.
-    if (settings_.LevelChangeBy == 3 && settings_.LevelChangePieces != 0 && state_.Pieces != 0 &&
+    if (settings_.LevelChangesBy(LevelRule::Pieces) && settings_.LevelChangePieces != 0 && state_.Pieces != 0 &&
         state_.Pieces % settings_.LevelChangePieces == 0 && !state_.GameStopped &&
         state_.NewPieceSinceLevel) {
         NextLevel();
@@ -94,7 +94,7 @@ void Game::CreditRows(int player, int rows)
             ++p.Bonuses;
         WriteBonusStatus(player);
     }
-    if (TwoPlayers() && settings_.Mode == "Aggressive")
+    if (TwoPlayers() && settings_.Aggressive())
         for (int i = 0; i < rows; ++i)
             AddGarbageRow(1 - player);
 }
@@ -104,9 +104,9 @@ std::int32_t Game::ScoreForRows(int rows) const
     if (rows < 1 || rows > 4)
         return 0;
     const Settings &s = settings_;
-    if (s.Mode == "Aggressive")
+    if (s.Aggressive())
         return std::array{s.AOne, s.ATwo, s.AThree, s.AFour}[static_cast<std::size_t>(rows - 1)];
-    if (s.Mode == "Points")
+    if (s.PointsMode())
         return std::array{s.POne, s.PTwo, s.PThree, s.PFour}[static_cast<std::size_t>(rows - 1)];
     return 0;
 }

@@ -2,6 +2,20 @@
 
 namespace vorlix {
 
+namespace {
+constexpr std::array<KeyBinding, 6> Player1Bindings = {
+    &Settings::P1Up, &Settings::P1DownFast, &Settings::P1DownSlow, &Settings::P1Left, &Settings::P1Right, &Settings::P1Bonus};
+constexpr std::array<KeyBinding, 5> Player2Bindings = {
+    &Settings::P2Up, &Settings::P2DownFast, &Settings::P2DownSlow, &Settings::P2Left, &Settings::P2Right};
+} // namespace
+
+std::span<const KeyBinding> PlayerKeys(int player)
+{
+    if (player == 0)
+        return Player1Bindings;
+    return Player2Bindings;
+}
+
 void SetDefaultPictureFiles(Settings &settings)
 {
     const std::string &dir = settings.GameDir;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace vorlix {
@@ -25,8 +26,12 @@ inline constexpr std::int32_t C = 0x43;
 inline constexpr std::int32_t Unknown = 0xFFFF;
 } // namespace Key
 
+// What changes the level, as LevelChangeBy stores it; any other number never changes it.
+enum class LevelRule : std::int32_t { Time = 1, Lines = 2, Pieces = 3 };
+
 // The program-wide settings variables. Member initialisers are the defaults used when the
-// settings file or one of its keys is missing; the file names get theirs from MakeDefaultSettings.
+// settings file or one of its keys is missing, and by the settings dialog's Defaults (but for
+// player 2's keys); the file names get theirs from MakeDefaultSettings.
 struct Settings {
     std::string GameDir; // directory of the program file, ending in '/'
 
@@ -87,7 +92,19 @@ struct Settings {
     std::string MusicFile;
 
     bool TwoPlayers() const { return NumberOfPlayers != 1; }
+    // A Mode that is neither scores no rows and plays as Points otherwise.
+    bool Aggressive() const { return Mode == "Aggressive"; }
+    bool PointsMode() const { return Mode == "Points"; }
+    bool LevelChangesBy(LevelRule rule) const { return LevelChangeBy == static_cast<std::int32_t>(rule); }
 };
+
+// One player's key bindings among the flat P1* and P2* fields, in the order the settings dialog
+// captures them. Player 2 has no bonus key: his bindings end before Bonus.
+namespace KeyRole {
+enum : std::size_t { Up, DownFast, DownSlow, Left, Right, Bonus };
+}
+using KeyBinding = std::int32_t Settings::*;
+std::span<const KeyBinding> PlayerKeys(int player); // player 0 or 1
 
 // Defaults with every file name set to gameDir + its fixed name.
 Settings MakeDefaultSettings(const std::string &gameDir);

@@ -3,8 +3,12 @@
 #include "common/AtomicFile.h"
 #include "common/FileRead.h"
 
+#include <array>
 #include <cstring>
+#include <string_view>
+#include <type_traits>
 #include <utility>
+#include <variant>
 
 namespace vorlix {
 
@@ -43,116 +47,118 @@ ReadStatus ReadWholeFile(const std::string &path, std::string &contents, std::st
 
 std::uint8_t LowByte(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
-std::string PieceKey(int n) { return "Piece" + std::to_string(n); }
+// A stored setting; PieceFiles stands for the twenty keys Piece1 ... Piece20.
+using StoredField = std::variant<std::string Settings::*, bool Settings::*, std::int32_t Settings::*,
+                                 std::uint8_t Settings::*, std::array<std::string, 21> Settings::*>;
+
+struct StoredKey {
+    const char *section;
+    std::string_view name;
+    StoredField field;
+    std::size_t written; // its place in the order the file is written, so in a new file
+};
+
+// Every key once, in the order the file is read. One-byte settings keep the low 8 bits.
+constexpr StoredKey StoredKeys[] = {
+    {"Files", "AMidi", &Settings::AggressiveMidiFile, 0},
+    {"Files", "PMidi", &Settings::PointsMidiFile, 1},
+    {"Files", "Lines", &Settings::LinesSoundFile, 3},
+    {"Files", "Bonus", &Settings::BonusSoundFile, 4},
+    {"Files", "Level", &Settings::LevelSoundFile, 5},
+    {"Files", "Drop", &Settings::DropSoundFile, 2},
+    {"Files", "BackGround", &Settings::BackgroundFile, 6},
+    {"Files", "Piece", &Settings::PieceFiles, 7},
+    {"Files", "Pit", &Settings::PitFile, 8},
+    {"Files", "Blank", &Settings::BlankFile, 9},
+    {"Settings", "Difficulty", &Settings::Difficulty, 10},
+    {"Settings", "Name", &Settings::PlayerName, 11},
+    {"Settings", "FullScreen", &Settings::FullScreen, 12},
+    {"Settings", "Tiled", &Settings::Tiled, 13},
+    {"Settings", "Music", &Settings::Music, 15},
+    {"Settings", "Sound", &Settings::Sound, 16},
+    {"Settings", "Preview", &Settings::Preview, 17},
+    {"Settings", "Mode", &Settings::Mode, 14},
+    {"Settings", "GravityDown", &Settings::GravityDown, 18},
+    {"Settings", "LevelChangeTime", &Settings::LevelChangeTime, 20},
+    {"Settings", "LevelChangeLines", &Settings::LevelChangeLines, 21},
+    {"Settings", "LevelChangePieces", &Settings::LevelChangePieces, 22},
+    {"Settings", "LevelChangeBy", &Settings::LevelChangeBy, 23},
+    {"Settings", "NumberOfPlayers", &Settings::NumberOfPlayers, 19},
+    {"Controls", "P1Right", &Settings::P1Right, 24},
+    {"Controls", "P2Right", &Settings::P2Right, 25},
+    {"Controls", "P1Left", &Settings::P1Left, 26},
+    {"Controls", "P2Left", &Settings::P2Left, 27},
+    {"Controls", "P1Up", &Settings::P1Up, 28},
+    {"Controls", "P2Up", &Settings::P2Up, 29},
+    {"Controls", "P1DownSlow", &Settings::P1DownSlow, 30},
+    {"Controls", "P2DownSlow", &Settings::P2DownSlow, 31},
+    {"Controls", "P1DownFast", &Settings::P1DownFast, 32},
+    {"Controls", "P2DownFast", &Settings::P2DownFast, 33},
+    {"Controls", "P1Bonus", &Settings::P1Bonus, 34},
+    {"Points", "AOne", &Settings::AOne, 35},
+    {"Points", "ATwo", &Settings::ATwo, 36},
+    {"Points", "AThree", &Settings::AThree, 37},
+    {"Points", "AFour", &Settings::AFour, 38},
+    {"Points", "ABonus", &Settings::ABonus, 39},
+    {"Points", "POne", &Settings::POne, 40},
+    {"Points", "PTwo", &Settings::PTwo, 41},
+    {"Points", "PThree", &Settings::PThree, 42},
+    {"Points", "PFour", &Settings::PFour, 43},
+    {"Points", "PBonus", &Settings::PBonus, 44},
+};
+
+// The keys' indices in the order the file is written.
+constexpr auto WriteOrder = [] {
+    std::array<std::size_t, std::size(StoredKeys)> order{};
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order.at(StoredKeys[i].written) = i;
+    return order;
+}();
 
 } // namespace
 
 void ReadSettings(const IniDocument &ini, Settings &s)
 {
     const Settings d = MakeDefaultSettings(s.GameDir);
-
-    s.AggressiveMidiFile = ini.ReadString("Files", "AMidi", d.AggressiveMidiFile);
-    s.PointsMidiFile = ini.ReadString("Files", "PMidi", d.PointsMidiFile);
-    s.LinesSoundFile = ini.ReadString("Files", "Lines", d.LinesSoundFile);
-    s.BonusSoundFile = ini.ReadString("Files", "Bonus", d.BonusSoundFile);
-    s.LevelSoundFile = ini.ReadString("Files", "Level", d.LevelSoundFile);
-    s.DropSoundFile = ini.ReadString("Files", "Drop", d.DropSoundFile);
-    s.BackgroundFile = ini.ReadString("Files", "BackGround", d.BackgroundFile);
-    for (int n = 1; n <= 20; ++n)
-        s.PieceFiles[n] = ini.ReadString("Files", PieceKey(n), d.PieceFiles[n]);
-    s.PitFile = ini.ReadString("Files", "Pit", d.PitFile);
-    s.BlankFile = ini.ReadString("Files", "Blank", d.BlankFile);
-
-    s.Difficulty = ini.ReadString("Settings", "Difficulty", d.Difficulty);
-    s.PlayerName = ini.ReadString("Settings", "Name", d.PlayerName);
-    s.FullScreen = ini.ReadBool("Settings", "FullScreen", d.FullScreen);
-    s.Tiled = ini.ReadBool("Settings", "Tiled", d.Tiled);
-    s.Music = LowByte(ini.ReadInteger("Settings", "Music", d.Music));
-    s.Sound = LowByte(ini.ReadInteger("Settings", "Sound", d.Sound));
-    s.Preview = LowByte(ini.ReadInteger("Settings", "Preview", d.Preview));
-    s.Mode = ini.ReadString("Settings", "Mode", d.Mode);
-    s.GravityDown = ini.ReadBool("Settings", "GravityDown", d.GravityDown);
-    s.LevelChangeTime = ini.ReadInteger("Settings", "LevelChangeTime", d.LevelChangeTime);
-    s.LevelChangeLines = ini.ReadInteger("Settings", "LevelChangeLines", d.LevelChangeLines);
-    s.LevelChangePieces = ini.ReadInteger("Settings", "LevelChangePieces", d.LevelChangePieces);
-    s.LevelChangeBy = ini.ReadInteger("Settings", "LevelChangeBy", d.LevelChangeBy);
-    s.NumberOfPlayers = LowByte(ini.ReadInteger("Settings", "NumberOfPlayers", d.NumberOfPlayers));
-
-    s.P1Right = ini.ReadInteger("Controls", "P1Right", d.P1Right);
-    s.P2Right = ini.ReadInteger("Controls", "P2Right", d.P2Right);
-    s.P1Left = ini.ReadInteger("Controls", "P1Left", d.P1Left);
-    s.P2Left = ini.ReadInteger("Controls", "P2Left", d.P2Left);
-    s.P1Up = ini.ReadInteger("Controls", "P1Up", d.P1Up);
-    s.P2Up = ini.ReadInteger("Controls", "P2Up", d.P2Up);
-    s.P1DownSlow = ini.ReadInteger("Controls", "P1DownSlow", d.P1DownSlow);
-    s.P2DownSlow = ini.ReadInteger("Controls", "P2DownSlow", d.P2DownSlow);
-    s.P1DownFast = ini.ReadInteger("Controls", "P1DownFast", d.P1DownFast);
-    s.P2DownFast = ini.ReadInteger("Controls", "P2DownFast", d.P2DownFast);
-    s.P1Bonus = ini.ReadInteger("Controls", "P1Bonus", d.P1Bonus);
-
-    s.AOne = ini.ReadInteger("Points", "AOne", d.AOne);
-    s.ATwo = ini.ReadInteger("Points", "ATwo", d.ATwo);
-    s.AThree = ini.ReadInteger("Points", "AThree", d.AThree);
-    s.AFour = ini.ReadInteger("Points", "AFour", d.AFour);
-    s.ABonus = ini.ReadInteger("Points", "ABonus", d.ABonus);
-    s.POne = ini.ReadInteger("Points", "POne", d.POne);
-    s.PTwo = ini.ReadInteger("Points", "PTwo", d.PTwo);
-    s.PThree = ini.ReadInteger("Points", "PThree", d.PThree);
-    s.PFour = ini.ReadInteger("Points", "PFour", d.PFour);
-    s.PBonus = ini.ReadInteger("Points", "PBonus", d.PBonus);
+    for (const StoredKey &key : StoredKeys) {
+        std::visit(
+            [&](auto field) {
+                using Value = std::remove_cvref_t<decltype(s.*field)>;
+                if constexpr (std::is_same_v<Value, std::string>)
+                    s.*field = ini.ReadString(key.section, key.name, d.*field);
+                else if constexpr (std::is_same_v<Value, bool>)
+                    s.*field = ini.ReadBool(key.section, key.name, d.*field);
+                else if constexpr (std::is_same_v<Value, std::int32_t>)
+                    s.*field = ini.ReadInteger(key.section, key.name, d.*field);
+                else if constexpr (std::is_same_v<Value, std::uint8_t>)
+                    s.*field = LowByte(ini.ReadInteger(key.section, key.name, d.*field));
+                else
+                    for (std::size_t n = 1; n <= 20; ++n)
+                        (s.*field)[n] = ini.ReadString(key.section, std::string(key.name) + std::to_string(n), (d.*field)[n]);
+            },
+            key.field);
+    }
 }
 
 void WriteSettings(const Settings &s, IniDocument &ini)
 {
-    ini.WriteString("Files", "AMidi", s.AggressiveMidiFile);
-    ini.WriteString("Files", "PMidi", s.PointsMidiFile);
-    ini.WriteString("Files", "Drop", s.DropSoundFile);
-    ini.WriteString("Files", "Lines", s.LinesSoundFile);
-    ini.WriteString("Files", "Bonus", s.BonusSoundFile);
-    ini.WriteString("Files", "Level", s.LevelSoundFile);
-    ini.WriteString("Files", "BackGround", s.BackgroundFile);
-    for (int n = 1; n <= 20; ++n)
-        ini.WriteString("Files", PieceKey(n), s.PieceFiles[n]);
-    ini.WriteString("Files", "Pit", s.PitFile);
-    ini.WriteString("Files", "Blank", s.BlankFile);
-
-    ini.WriteString("Settings", "Difficulty", s.Difficulty);
-    ini.WriteString("Settings", "Name", s.PlayerName);
-    ini.WriteBool("Settings", "FullScreen", s.FullScreen);
-    ini.WriteBool("Settings", "Tiled", s.Tiled);
-    ini.WriteString("Settings", "Mode", s.Mode);
-    ini.WriteInteger("Settings", "Music", s.Music);
-    ini.WriteInteger("Settings", "Sound", s.Sound);
-    ini.WriteInteger("Settings", "Preview", s.Preview);
-    ini.WriteBool("Settings", "GravityDown", s.GravityDown);
-    ini.WriteInteger("Settings", "NumberOfPlayers", s.NumberOfPlayers);
-    ini.WriteInteger("Settings", "LevelChangeTime", s.LevelChangeTime);
-    ini.WriteInteger("Settings", "LevelChangeLines", s.LevelChangeLines);
-    ini.WriteInteger("Settings", "LevelChangePieces", s.LevelChangePieces);
-    ini.WriteInteger("Settings", "LevelChangeBy", s.LevelChangeBy);
-
-    ini.WriteInteger("Controls", "P1Right", s.P1Right);
-    ini.WriteInteger("Controls", "P2Right", s.P2Right);
-    ini.WriteInteger("Controls", "P1Left", s.P1Left);
-    ini.WriteInteger("Controls", "P2Left", s.P2Left);
-    ini.WriteInteger("Controls", "P1Up", s.P1Up);
-    ini.WriteInteger("Controls", "P2Up", s.P2Up);
-    ini.WriteInteger("Controls", "P1DownSlow", s.P1DownSlow);
-    ini.WriteInteger("Controls", "P2DownSlow", s.P2DownSlow);
-    ini.WriteInteger("Controls", "P1DownFast", s.P1DownFast);
-    ini.WriteInteger("Controls", "P2DownFast", s.P2DownFast);
-    ini.WriteInteger("Controls", "P1Bonus", s.P1Bonus);
-
-    ini.WriteInteger("Points", "AOne", s.AOne);
-    ini.WriteInteger("Points", "ATwo", s.ATwo);
-    ini.WriteInteger("Points", "AThree", s.AThree);
-    ini.WriteInteger("Points", "AFour", s.AFour);
-    ini.WriteInteger("Points", "ABonus", s.ABonus);
-    ini.WriteInteger("Points", "POne", s.POne);
-    ini.WriteInteger("Points", "PTwo", s.PTwo);
-    ini.WriteInteger("Points", "PThree", s.PThree);
-    ini.WriteInteger("Points", "PFour", s.PFour);
-    ini.WriteInteger("Points", "PBonus", s.PBonus);
+    for (const std::size_t index : WriteOrder) {
+        const StoredKey &key = StoredKeys[index];
+        std::visit(
+            [&](auto field) {
+                using Value = std::remove_cvref_t<decltype(s.*field)>;
+                if constexpr (std::is_same_v<Value, std::string>)
+                    ini.WriteString(key.section, key.name, s.*field);
+                else if constexpr (std::is_same_v<Value, bool>)
+                    ini.WriteBool(key.section, key.name, s.*field);
+                else if constexpr (std::is_same_v<Value, std::int32_t> || std::is_same_v<Value, std::uint8_t>)
+                    ini.WriteInteger(key.section, key.name, s.*field);
+                else
+                    for (std::size_t n = 1; n <= 20; ++n)
+                        ini.WriteString(key.section, std::string(key.name) + std::to_string(n), (s.*field)[n]);
+            },
+            key.field);
+    }
 }
 
 SettingsLoadResult LoadSettings(const std::string &path, Settings &settings)

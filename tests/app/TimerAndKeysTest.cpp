@@ -1,8 +1,6 @@
-#include "app/PeriodTimer.h"
 #include "ui/KeyTranslation.h"
 
-#include <QElapsedTimer>
-#include <QTest>
+#include <Qt>
 
 #include <gtest/gtest.h>
 
@@ -37,56 +35,4 @@ TEST(KeyTranslation, MapsQtKeysToTheGameCodesOrToNone)
     };
     for (const auto &c : cases)
         EXPECT_EQ(TranslateKey(c.qtKey), c.code) << std::hex << c.qtKey;
-}
-
-namespace {
-int Ticks(PeriodTimer &timer, int waitMs)
-{
-    int ticks = 0;
-    QObject::connect(&timer, &PeriodTimer::Timeout, [&] { ++ticks; });
-    QTest::qWait(waitMs);
-    return ticks;
-}
-} // namespace
-
-TEST(PeriodTimer, IntervalOfZeroOrLessNeverFires)
-{
-    PeriodTimer zero(0);
-    zero.SetEnabled(true);
-    EXPECT_FALSE(zero.Running());
-    EXPECT_EQ(Ticks(zero, 50), 0);
-
-    PeriodTimer negative(-5000);
-    negative.SetEnabled(true);
-    EXPECT_EQ(Ticks(negative, 30), 0);
-    negative.SetInterval(10); // still switched on: a positive interval starts it
-    EXPECT_TRUE(negative.Running());
-}
-
-TEST(PeriodTimer, SwitchingOnKeepsARunningPeriod)
-{
-    PeriodTimer timer(60);
-    int ticks = 0;
-    QObject::connect(&timer, &PeriodTimer::Timeout, [&] { ++ticks; });
-    timer.SetEnabled(true);
-    // Switching on again every 20 ms must not postpone the tick, as a plain restart would.
-    for (int i = 0; i < 6; ++i) {
-        QTest::qWait(20);
-        timer.SetEnabled(true);
-    }
-    EXPECT_GE(ticks, 1);
-
-    timer.SetEnabled(false);
-    const int before = ticks;
-    QTest::qWait(100);
-    EXPECT_EQ(ticks, before);
-}
-
-TEST(PeriodTimer, HugeIntervalsAreClampedNotWrapped)
-{
-    PeriodTimer timer(0);
-    timer.SetEnabled(true);
-    timer.SetInterval(std::int64_t{3'000'000'000});
-    EXPECT_TRUE(timer.Running());
-    EXPECT_EQ(Ticks(timer, 20), 0);
 }

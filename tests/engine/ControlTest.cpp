@@ -2,14 +2,24 @@
 #include "control/Speed.h"
 
 #include <limits>
+#include <map>
 
 namespace vorlix::test {
 namespace {
 
 using Strings = std::vector<std::string>;
-using ControlTest = GameFixture;
+class ControlTest : public GameFixture {
+protected:
+    // A paused game hides its pits behind the Pause panel and stops both timers.
+    void ExpectPausedScreen()
+    {
+        EXPECT_TRUE(host.Has("blank"));
+        EXPECT_TRUE(host.shown["Pause"]);
+        EXPECT_FALSE(host.gravity.Enabled() || host.level.Enabled());
+    }
+};
 
-TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
+TEST_F(ControlTest, NewGameSetsUpEverything)
 {
     settings.Difficulty = "Hard";
     settings.NumberOfPlayers = 2;
@@ -26,10 +36,15 @@ TEST_F(ControlTest, NewGameSetsUpEverythingInOrder)
     host.seconds = 1234;
     game.NewGame1Click();
 
-    EXPECT_EQ(host.calls, (Strings{"menus running", "hide Pause", "status 0 Hard: Level 1", "status 1 Score: 0",
-                                   "status 2 Bonuses: 0", "status 4 Score: 0", "status 5 Bonuses: 0",
-                                   "show Preview1", "show Preview2", "timer Gravity on", "interval Gravity 500",
-                                   "timer Level on", "hide Logo", "black", "events"}));
+    EXPECT_EQ(host.menus, "running");
+    EXPECT_EQ(host.shown, (std::map<std::string, bool>{{"Pause", false}, {"Preview1", true}, {"Preview2", true},
+                                                       {"Logo", false}}));
+    EXPECT_EQ(host.status, (std::map<int, std::string>{{0, "Hard: Level 1"}, {1, "Score: 0"}, {2, "Bonuses: 0"},
+                                                       {4, "Score: 0"}, {5, "Bonuses: 0"}}));
+    EXPECT_EQ(host.gravity.Due(), 500);
+    EXPECT_TRUE(host.level.Enabled());
+    EXPECT_TRUE(host.Has("black"));
+    EXPECT_EQ(host.calls.back(), "events"); // what waited runs on the new game
     EXPECT_FALSE(state.GameStopped);
     EXPECT_EQ(state.Winner, 0);
     EXPECT_EQ(state.Pieces, 2);
@@ -208,7 +223,8 @@ TEST_F(ControlTest, EscapePausesAndResumes)
     const Grid before = P(0).Piece;
     game.FormKeyDown(Key::Escape);
     EXPECT_TRUE(state.Paused);
-    EXPECT_EQ(host.calls, (Strings{"blank", "show Pause", "timer Gravity off", "timer Level off", "events", "events"}));
+    ExpectPausedScreen();
+    EXPECT_EQ(host.Only("events").size(), 2u); // the pause's own, then the key's pass
     game.FormKeyUp(Key::Escape);
     game.GravityTick();
     EXPECT_EQ(P(0).Piece, before);
@@ -216,8 +232,8 @@ TEST_F(ControlTest, EscapePausesAndResumes)
     host.calls.clear();
     game.FormKeyDown(Key::Escape);
     EXPECT_FALSE(state.Paused);
-    EXPECT_EQ(Strings(host.calls.begin(), host.calls.begin() + 4),
-              (Strings{"hide Pause", "timer Gravity on", "timer Level on", "events"}));
+    EXPECT_FALSE(host.shown["Pause"]);
+    EXPECT_TRUE(host.gravity.Enabled() && host.level.Enabled());
     EXPECT_TRUE(host.Has("draw")); // the key's pass redraws at once
 }
 
@@ -237,12 +253,19 @@ TEST_F(ControlTest, StopGameFromAPausedGame)
     game.TogglePause();
     host.calls.clear();
     game.StopGame1Click();
-    EXPECT_EQ(host.calls, (Strings{"menus none", "timer Gravity off", "disable", "summary", "timer Level off",
-                                   "show Logo", "hide Preview1", "hide Preview2", "hide Pause"}));
+    EXPECT_EQ(host.menus, "none");
+    EXPECT_FALSE(host.gravity.Enabled() || host.level.Enabled() || host.enabled);
+    EXPECT_TRUE(host.Has("summary"));
+    EXPECT_EQ(host.shown, (std::map<std::string, bool>{{"Logo", true}, {"Preview1", false}, {"Preview2", false},
+                                                       {"Pause", false}}));
     EXPECT_TRUE(state.GameStopped);
     EXPECT_FALSE(state.Paused);
     EXPECT_EQ(state.Winner, 0);
     EXPECT_EQ(P(0).Piece.count() + P(1).Piece.count() + P(0).Pit.count() + P(1).Pit.count(), 0);
+
+    Start(); // and from a running game
+    game.StopGame1Click();
+    EXPECT_FALSE(host.gravity.Enabled() || host.level.Enabled());
 
     host.calls.clear();
     game.StopGame1Click(); // no game: no second summary
@@ -256,18 +279,20 @@ TEST_F(ControlTest, LosingTheFocusPausesAndDropsHeldKeys)
     game.FormDeactivate();
     EXPECT_TRUE(state.Paused);
     EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
-    EXPECT_EQ(host.calls, (Strings{"blank", "show Pause", "timer Gravity off", "timer Level off"}));
+    ExpectPausedScreen();
 
     host.calls.clear();
     game.FormDeactivate(); // a paused game stays paused
     game.AppOnActivate();
     game.FormActivate();
     EXPECT_TRUE(state.Paused);
+    // Activation makes sure a paused game's timers stay off.
     EXPECT_EQ(host.calls, (Strings{"blank", "show Pause", "timer Gravity off", "timer Level off", "repaint",
                                    "timer Level off", "timer Gravity off", "blank", "repaint"}));
 
     game.TogglePause(); // the menu's Pause resumes
     EXPECT_FALSE(state.Paused);
+    EXPECT_TRUE(host.gravity.Enabled() && host.level.Enabled());
 }
 
 TEST_F(ControlTest, FocusChangesWithoutAGameOnlyRepaint)

@@ -6,15 +6,17 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace vorlix::test {
 
-// Records every host call as one line of text, in order, so tests can assert on the
-// sequence ("timer Gravity on", "status 1 Score: 100", ...). Its two timers keep their
-// periods on a clock of the test's own (`now`, ms), as the window's timers do on real time.
+// Records every host call as one line of text, in order ("timer Gravity on", "status 1 Score:
+// 100", ...), for the rules where the order is the rule, and keeps what the window would show:
+// the panels, the status texts, the menus. Its two timers keep their periods on a clock of the
+// test's own (`now`, ms), as the window's timers do on real time.
 class RecordingHost : public GameHost {
 public:
     std::vector<std::string> calls;
@@ -23,6 +25,10 @@ public:
     TimerPeriod gravity{1000}, level{60000}; // as the window is laid out
     // Runs inside ProcessPendingEvents, once, then clears itself (events that were waiting).
     std::function<void()> pendingEvents;
+    std::map<std::string, bool> shown;     // panel name: visible
+    std::map<int, std::string> status;     // panel: its text
+    std::string menus;                     // "running" or "none"
+    bool enabled = true;                   // the main window
 
     void ProcessPendingEvents() override
     {
@@ -53,17 +59,24 @@ public:
     void SetStatusText(int panel, const std::string &text) override
     {
         calls.push_back("status " + std::to_string(panel) + " " + text);
+        status[panel] = text;
     }
     void SetPanelVisible(GamePanel panel, bool visible) override
     {
         static const char *names[] = {"Logo", "Pause", "Preview1", "Preview2"};
         calls.push_back(std::string(visible ? "show " : "hide ") + names[static_cast<int>(panel)]);
+        shown[names[static_cast<int>(panel)]] = visible;
     }
     void ApplyMenus(MenuSet set) override
     {
-        calls.push_back(set == MenuSet::RunningGame ? "menus running" : "menus none");
+        menus = set == MenuSet::RunningGame ? "running" : "none";
+        calls.push_back("menus " + menus);
     }
-    void SetMainWindowEnabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
+    void SetMainWindowEnabled(bool on) override
+    {
+        enabled = on;
+        calls.push_back(on ? "enable" : "disable");
+    }
     void ShowSummary() override { calls.push_back("summary"); }
     std::int64_t SecondsSinceEpoch() override { return seconds; }
 

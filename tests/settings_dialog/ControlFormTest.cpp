@@ -184,7 +184,7 @@ TEST_F(ControlForm, GameplayDefaultsResetTheRuleAndTheTimer)
 {
     settings.LevelChangeBy = 7;
     settings.GravityDown = false;
-    settings.LevelChangeTime = 5;
+    settings.LevelChangeTime = settings.LevelChangeLines = settings.LevelChangePieces = 7;
     Open();
     EXPECT_FALSE(form->radioseconds->isChecked());
     EXPECT_FALSE(form->radioLines->isChecked());

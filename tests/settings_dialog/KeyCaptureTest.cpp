@@ -24,59 +24,53 @@ protected:
     }
 };
 
-TEST_F(KeyCapture, WholeSequenceOnThePlayer1Tab)
+// The capture walks the tab's labels in order, the waiting one "Select" in red, and ends after
+// the last: six keys for player 1, five for player 2. The other player's keys stay.
+TEST_F(KeyCapture, WholeSequenceOnEachPlayerTab)
 {
-    const Settings before = settings;
+    struct Case {
+        TControlForm::Page page;
+        std::vector<Qt::Key> keys; // Tab: focus navigation, had it reached the dialog
+        Codes codes;
+        std::vector<std::string> shown;
+    };
+    const Case cases[] = {
+        {TControlForm::TabPlayer1, {Qt::Key_K, Qt::Key_Shift, Qt::Key_5, Qt::Key_Tab, Qt::Key_K, Qt::Key_Return},
+         {0x4B, 0x1020, 0x35, 0x1001, 0x4B, 0x1004}, {"K", "Shift", "5 (keypad)", "\x01", "K", "Return"}},
+        {TControlForm::TabPlayer2, {Qt::Key_I, Qt::Key_Control, Qt::Key_K, Qt::Key_J, Qt::Key_L},
+         {0x49, 0x1021, 0x4B, 0x4A, 0x4C}, {"I", "Ctrl", "K", "J", "L"}},
+    };
     Open();
-    ShowPage(TControlForm::TabPlayer1);
-    form->Setbtn->click();
-    ASSERT_TRUE(form->CapturingKeys());
-    EXPECT_EQ(form->Player1Keys[0]->text(), "Select");
-    EXPECT_EQ(TextColour(form->Player1Keys[0]), QColor(Qt::red));
-    EXPECT_FALSE(form->OkBtn->isEnabled() || form->Defaults->isEnabled() || form->Setbtn->isEnabled());
-    EXPECT_FALSE(form->PlayerControls->tabBar()->isEnabled());
-
-    Press(Qt::Key_K);
-    EXPECT_EQ(settings.P1Up, 0x4B);
-    EXPECT_EQ(form->Player1Keys[0]->text(), "K");
-    EXPECT_EQ(TextColour(form->Player1Keys[0]), QColor(Qt::black));
-    EXPECT_EQ(form->Player1Keys[1]->text(), "Select");
-    EXPECT_EQ(TextColour(form->Player1Keys[1]), QColor(Qt::red));
-
-    Press(Qt::Key_Shift);
-    Press(Qt::Key_5);
-    Press(Qt::Key_Tab); // focus navigation, had it reached the dialog
-    Press(Qt::Key_K);   // the same key twice is accepted
-    EXPECT_TRUE(form->CapturingKeys()) << "player 1 has a sixth action";
-    Press(Qt::Key_Return);
-
-    EXPECT_FALSE(form->CapturingKeys());
-    EXPECT_EQ(Player1Codes(settings), (Codes{0x4B, 0x1020, 0x35, 0x1001, 0x4B, 0x1004}));
-    EXPECT_EQ(Shown(form->Player1Keys),
-              (std::vector<std::string>{"K", "Shift", "5 (keypad)", "\x01", "K", "Return"}));
-    for (std::size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(TextColour(form->Player1Keys[i]), QColor(Qt::black)) << i;
-    EXPECT_EQ(Player2Codes(settings), Player2Codes(before));
-    EXPECT_TRUE(form->OkBtn->isEnabled() && form->Defaults->isEnabled() && form->Setbtn->isEnabled());
-    EXPECT_TRUE(form->PlayerControls->tabBar()->isEnabled());
-    EXPECT_EQ(form->PlayerControls->currentIndex(), TControlForm::TabPlayer1);
+    for (const Case &c : cases) {
+        const bool one = c.page == TControlForm::TabPlayer1;
+        SCOPED_TRACE(one ? "player 1" : "player 2");
+        const Settings before = settings;
+        const auto labels = [&] { return one ? Shown(form->Player1Keys) : Shown(form->Player2Keys); };
+        const auto label = [&](std::size_t i) { return one ? form->Player1Keys[i] : form->Player2Keys[i]; };
+        ShowPage(c.page);
+        form->Setbtn->click();
+        ASSERT_TRUE(form->CapturingKeys());
+        EXPECT_NE((one ? form->Player2Keys[0] : form->Player1Keys[0])->text(), "Select")
+            << "the other player's labels do not wait";
+        EXPECT_FALSE(form->OkBtn->isEnabled() || form->Defaults->isEnabled() || form->Setbtn->isEnabled());
+        EXPECT_FALSE(form->PlayerControls->tabBar()->isEnabled());
+        for (std::size_t i = 0; i < c.keys.size(); ++i) {
+            EXPECT_TRUE(form->CapturingKeys()) << i;
+            EXPECT_EQ(label(i)->text(), "Select") << i;
+            EXPECT_EQ(TextColour(label(i)), QColor(Qt::red)) << i;
+            Press(c.keys[i]);
+            EXPECT_EQ(TextColour(label(i)), QColor(Qt::black)) << i;
+        }
+        EXPECT_FALSE(form->CapturingKeys());
+        EXPECT_EQ(one ? Player1Codes(settings) : Player2Codes(settings), c.codes);
+        EXPECT_EQ(labels(), c.shown);
+        EXPECT_EQ(one ? Player2Codes(settings) : Player1Codes(settings),
+                  one ? Player2Codes(before) : Player1Codes(before));
+        EXPECT_TRUE(form->OkBtn->isEnabled() && form->Defaults->isEnabled() && form->Setbtn->isEnabled());
+        EXPECT_TRUE(form->PlayerControls->tabBar()->isEnabled());
+        EXPECT_EQ(form->PlayerControls->currentIndex(), c.page);
+    }
     EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(KeyCapture, WholeSequenceOnThePlayer2TabEndsWithRight)
-{
-    const Settings before = settings;
-    Open();
-    ShowPage(TControlForm::TabPlayer2);
-    form->Setbtn->click();
-    EXPECT_EQ(form->Player2Keys[0]->text(), "Select");
-    EXPECT_EQ(form->Player1Keys[0]->text(), "Up Arrow") << "player 1's labels do not wait";
-    for (Qt::Key key : {Qt::Key_I, Qt::Key_Control, Qt::Key_K, Qt::Key_J, Qt::Key_L})
-        Press(key);
-    EXPECT_FALSE(form->CapturingKeys());
-    EXPECT_EQ(Player2Codes(settings), (Codes{0x49, 0x1021, 0x4B, 0x4A, 0x4C}));
-    EXPECT_EQ(form->Player2Keys[1]->text(), "Ctrl");
-    EXPECT_EQ(Player1Codes(settings), Player1Codes(before));
 }
 
 TEST_F(KeyCapture, ReservedKeysAreRefusedAndTheSameActionWaits)

@@ -76,7 +76,7 @@ TSummery::TSummery(const GameState &state, Settings &settings, HighScores &score
 
 std::int32_t TSummery::BonusValue() const
 {
-    return settings_.Mode == "Aggressive" ? settings_.ABonus : settings_.PBonus;
+    return settings_.Aggressive() ? settings_.ABonus : settings_.PBonus;
 }
 
 std::int32_t TSummery::SummaryTotal() const

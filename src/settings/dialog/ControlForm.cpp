@@ -165,9 +165,9 @@ TControlForm::~TControlForm()
 
 void TControlForm::ConnectGameplay()
 {
-    connect(radioseconds, &QRadioButton::toggled, this, [this](bool on) { if (on) LevelRuleClick(1); });
-    connect(radioLines, &QRadioButton::toggled, this, [this](bool on) { if (on) LevelRuleClick(2); });
-    connect(Radiopieces, &QRadioButton::toggled, this, [this](bool on) { if (on) LevelRuleClick(3); });
+    connect(radioseconds, &QRadioButton::toggled, this, [this](bool on) { if (on) LevelRuleClick(LevelRule::Time); });
+    connect(radioLines, &QRadioButton::toggled, this, [this](bool on) { if (on) LevelRuleClick(LevelRule::Lines); });
+    connect(Radiopieces, &QRadioButton::toggled, this, [this](bool on) { if (on) LevelRuleClick(LevelRule::Pieces); });
     connect(secondsEdit, &QLineEdit::textChanged, this, [this] { LevelEditChange(secondsEdit, &Settings::LevelChangeTime); });
     connect(LinesEdit, &QLineEdit::textChanged, this, [this] { LevelEditChange(LinesEdit, &Settings::LevelChangeLines); });
     connect(piecesEdit, &QLineEdit::textChanged, this, [this] { LevelEditChange(piecesEdit, &Settings::LevelChangePieces); });

@@ -128,7 +128,8 @@ private:
     void ConnectGraphics();
 
     void UpdateButtons();
-    void LevelRuleClick(int levelChangeBy);
+    void LevelRuleClick(LevelRule rule);
+    void EnableLevelEdits(); // the edit of the chosen level rule
     void LevelEditChange(QLineEdit *edit, std::int32_t Settings::*setting);
     void PiececomboChange(const QString &text);
     void PictureClick(PicturePanel *panel, PictureSlot slot);
@@ -139,6 +140,7 @@ private:
     // Key capture
     void FormKeyDown(std::int32_t code);
     void ShowKeyLabels();
+    QLabel *&KeyLabel(int player, std::size_t row); // player 1 or 2, in capture order
     void EndCapture();
     bool IsOwnKeyEvent(QObject *watched) const;
 

@@ -26,6 +26,11 @@ constexpr std::array<std::int32_t Settings::*, 10> ScoringValues = {
     &Settings::AOne, &Settings::ATwo,   &Settings::AThree, &Settings::AFour, &Settings::POne,
     &Settings::PTwo, &Settings::PThree, &Settings::PFour,  &Settings::ABonus, &Settings::PBonus};
 
+// Player 2's Defaults, in capture order, are not his start-up keys: Right and Left swap, and
+// Z and Ctrl replace S and Shift.
+constexpr std::array<std::int32_t, 5> Player2DialogKeys = {0x57 /* W */, Key::Control, 0x5A /* Z */, 0x41 /* A */,
+                                                           0x44 /* D */};
+
 const QString MessageTitle = QStringLiteral("Vorlix");
 
 // The file name without its directory.
@@ -93,9 +98,7 @@ void TControlForm::FormShow()
 
     (settings_.Tiled ? TileRadio : StretchRadio)->setChecked(true);
 
-    secondsEdit->setEnabled(settings_.LevelChangeBy == 1);
-    LinesEdit->setEnabled(settings_.LevelChangeBy == 2);
-    piecesEdit->setEnabled(settings_.LevelChangeBy == 3);
+    EnableLevelEdits();
     SetChecked(levelGroup_, levelGroup_->button(settings_.LevelChangeBy));
 
     (settings_.GravityDown ? downradio : upradio)->setChecked(true);
@@ -113,14 +116,19 @@ void TControlForm::UpdateButtons()
     PlayerControls->tabBar()->setEnabled(idle);
 }
 
-void TControlForm::LevelRuleClick(int levelChangeBy)
+void TControlForm::LevelRuleClick(LevelRule rule)
 {
     if (filling_)
         return;
-    settings_.LevelChangeBy = levelChangeBy;
-    secondsEdit->setEnabled(levelChangeBy == 1);
-    LinesEdit->setEnabled(levelChangeBy == 2);
-    piecesEdit->setEnabled(levelChangeBy == 3);
+    settings_.LevelChangeBy = static_cast<std::int32_t>(rule);
+    EnableLevelEdits();
+}
+
+void TControlForm::EnableLevelEdits()
+{
+    secondsEdit->setEnabled(settings_.LevelChangesBy(LevelRule::Time));
+    LinesEdit->setEnabled(settings_.LevelChangesBy(LevelRule::Lines));
+    piecesEdit->setEnabled(settings_.LevelChangesBy(LevelRule::Pieces));
 }
 
 void TControlForm::LevelEditChange(QLineEdit *edit, std::int32_t Settings::*setting)
@@ -165,44 +173,29 @@ void TControlForm::DefaultsClick()
     if (CapturingKeys())
         return;
     Settings &s = settings_;
+    const Settings defaults;
     switch (PlayerControls->currentIndex()) {
     case TabPlayer1:
-        s.P1Right = Key::Right;
-        s.P1Left = Key::Left;
-        s.P1Up = Key::Up;
-        s.P1DownSlow = Key::Down;
-        s.P1DownFast = Key::Space;
-        s.P1Bonus = Key::Return;
+        for (const KeyBinding key : PlayerKeys(0))
+            s.*key = defaults.*key;
         break;
     case TabPlayer2:
-        // Not the start-up set: Right and Left swap, and Z and Ctrl replace S and Shift.
-        s.P2Right = 0x44; // D
-        s.P2Left = 0x41;  // A
-        s.P2Up = 0x57;    // W
-        s.P2DownSlow = 0x5A; // Z
-        s.P2DownFast = Key::Control;
+        for (std::size_t role = 0; role < Player2DialogKeys.size(); ++role)
+            s.*PlayerKeys(1)[role] = Player2DialogKeys[role];
         break;
     case Tabgameplay:
-        s.LevelChangeBy = 1;
-        s.GravityDown = true;
-        s.LevelChangeTime = 60;
-        s.LevelChangeLines = 5;
-        s.LevelChangePieces = 10;
+        s.LevelChangeBy = defaults.LevelChangeBy;
+        s.GravityDown = defaults.GravityDown;
+        s.LevelChangeTime = defaults.LevelChangeTime;
+        s.LevelChangeLines = defaults.LevelChangeLines;
+        s.LevelChangePieces = defaults.LevelChangePieces;
         // The fill below does not run the edits' handlers.
         if (hooks_.ApplyLevelTimerInterval)
             hooks_.ApplyLevelTimerInterval();
         break;
     case TabScoring:
-        s.AOne = 150;
-        s.ATwo = 300;
-        s.AThree = 600;
-        s.AFour = 2000;
-        s.ABonus = 2000;
-        s.POne = 100;
-        s.PTwo = 200;
-        s.PThree = 400;
-        s.PFour = 1600;
-        s.PBonus = 2000;
+        for (const auto value : ScoringValues)
+            s.*value = defaults.*value;
         break;
     case TabGraphics:
         GraphicsDefaults();
@@ -229,7 +222,7 @@ void TControlForm::GraphicsDefaults()
     restore(PictureSlot::Background, 0, settings_.BackgroundFile, defaults.BackgroundFile);
     restore(PictureSlot::Pit, 0, settings_.PitFile, defaults.PitFile);
     restore(PictureSlot::Blank, 0, settings_.BlankFile, defaults.BlankFile);
-    settings_.Tiled = true;
+    settings_.Tiled = Settings().Tiled;
     if (!pitscheck->isChecked())
         pitscheck->setChecked(true);
     hooks_.Repaint();

@@ -205,7 +205,7 @@ void TControlForm::BuildPlayerTab(QWidget *page, int player)
     const char *actions[] = {"Rotate", "Drop", "Down", "Left", "Right", "Bonus"};
     const char *labels[] = {"lblrotate", "lbldrop", "lbldown", "lblleft", "lblright", "lblbonus"};
     const QString number = QString::number(player);
-    const int rows = player == 1 ? 6 : 5;
+    const int rows = static_cast<int>(PlayerKeys(player - 1).size());
     for (int row = 0; row < rows; ++row) {
         const int top = 16 + 26 * row;
         const QString action = QString::fromLatin1(actions[row]);
@@ -215,10 +215,7 @@ void TControlForm::BuildPlayerTab(QWidget *page, int player)
         QLabel *value = MakeLabel(page, name, 150, top);
         value->setFixedSize(200, 18);
         value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        if (player == 1)
-            Player1Keys[static_cast<std::size_t>(row)] = value;
-        else
-            Player2Keys[static_cast<std::size_t>(row)] = value;
+        KeyLabel(player, static_cast<std::size_t>(row)) = value;
     }
 }
 

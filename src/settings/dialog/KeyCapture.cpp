@@ -15,12 +15,6 @@ namespace vorlix {
 
 namespace {
 
-// The bindings behind the key labels, in capture order.
-constexpr std::array<std::int32_t Settings::*, 6> Player1Bindings = {
-    &Settings::P1Up, &Settings::P1DownFast, &Settings::P1DownSlow, &Settings::P1Left, &Settings::P1Right, &Settings::P1Bonus};
-constexpr std::array<std::int32_t Settings::*, 5> Player2Bindings = {
-    &Settings::P2Up, &Settings::P2DownFast, &Settings::P2DownSlow, &Settings::P2Left, &Settings::P2Right};
-
 constexpr const char *Actions[] = {"Rotate", "Drop", "Down", "Left", "Right", "Bonus"};
 
 // Escape pauses, C exchanges the piece, F1 and F2 and Alt belong to the menus.
@@ -68,12 +62,9 @@ void TControlForm::FormKeyDown(std::int32_t code)
         RefuseKey(this, heldKeys_);
         return;
     }
-    if (capturePlayer_ == 1)
-        settings_.*Player1Bindings[static_cast<std::size_t>(captureRow_)] = code;
-    else
-        settings_.*Player2Bindings[static_cast<std::size_t>(captureRow_)] = code;
-    const int rows = capturePlayer_ == 1 ? 6 : 5;
-    if (++captureRow_ == rows)
+    const std::span<const KeyBinding> keys = PlayerKeys(capturePlayer_ - 1);
+    settings_.*keys[static_cast<std::size_t>(captureRow_)] = code;
+    if (++captureRow_ == static_cast<int>(keys.size()))
         EndCapture();
     FormShow();
 }
@@ -88,18 +79,20 @@ void TControlForm::EndCapture()
 
 void TControlForm::ShowKeyLabels()
 {
-    const QColor black(Qt::black);
-    for (std::size_t row = 0; row < Player1Keys.size(); ++row)
-        ShowKey(Player1Keys[row], 1, static_cast<int>(row),
-                QString::fromLatin1(KeyName(settings_.*Player1Bindings[row])), black);
-    for (std::size_t row = 0; row < Player2Keys.size(); ++row)
-        ShowKey(Player2Keys[row], 2, static_cast<int>(row),
-                QString::fromLatin1(KeyName(settings_.*Player2Bindings[row])), black);
-    if (!CapturingKeys())
-        return;
-    QLabel *waiting = capturePlayer_ == 1 ? Player1Keys[static_cast<std::size_t>(captureRow_)]
-                                          : Player2Keys[static_cast<std::size_t>(captureRow_)];
-    ShowKey(waiting, capturePlayer_, captureRow_, QStringLiteral("Select"), Qt::red);
+    for (int player = 1; player <= 2; ++player) {
+        const std::span<const KeyBinding> keys = PlayerKeys(player - 1);
+        for (std::size_t row = 0; row < keys.size(); ++row)
+            ShowKey(KeyLabel(player, row), player, static_cast<int>(row),
+                    QString::fromLatin1(KeyName(settings_.*keys[row])), Qt::black);
+    }
+    if (CapturingKeys())
+        ShowKey(KeyLabel(capturePlayer_, static_cast<std::size_t>(captureRow_)), capturePlayer_, captureRow_,
+                QStringLiteral("Select"), Qt::red);
+}
+
+QLabel *&TControlForm::KeyLabel(int player, std::size_t row)
+{
+    return player == 1 ? Player1Keys[row] : Player2Keys[row];
 }
 
 bool TControlForm::IsOwnKeyEvent(QObject *watched) const
