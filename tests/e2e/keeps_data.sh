@@ -113,6 +113,10 @@ rm -f "$GAME"/Vorlix.*
 launch_game
 A=$WIN
 A_PID=$GAME_PID
+# B opens centred, where A is: A goes to the corner, or B's pit could not be seen for A on top.
+xdotool windowmove "$A" 0 0
+a_in_corner() { local x y; read -r x y _ <<<"$(window_box "$A")"; ((x < 100 && y < 100)); }
+wait_for "copy A moved out of the way" a_in_corner
 start_game
 WIN=$(wait_window "^Vorlix 2.9$" "$A")
 activate "$WIN"
