@@ -51,9 +51,7 @@ key F2
 find_pit "$WIN"
 xdotool keydown space
 summary=$(wait_window "^Game Summery$")
-# The desktop repeats a held key every 40 ms (25 per second): 200 ms lets several repeats reach
-# the summary.
-sleep 0.2
+sleep 0.2 # the player's hold: the desktop repeats every 40 ms, so several repeats reach the summary
 xdotool keyup space
 # Escape runs the summary's OK, which opens the high scores. Had the release pressed OK, the
 # summary would be gone, the high scores up, and this Escape would close them.
@@ -170,9 +168,7 @@ key Escape
 wait_for "the game to resume" piece_is 1
 xdotool keydown space
 summary=$(wait_window "^Game Summery$")
-# Twice the desktop's repeat delay and three repeats (660 + 3 * 40 ms): the held Space has
-# surely repeated into the summary.
-sleep 1.6
+sleep 1.6 # the player's hold: twice the desktop's repeat delay and three repeats (660 + 3 * 40 ms)
 xdotool keyup space
 activate "$summary"
 xdotool type bee
