@@ -281,46 +281,41 @@ TEST_F(PieceTest, SidewaysMovesStopAtWallsAndBlocks)
     EXPECT_EQ(CellsOf(P(0).Piece), Shape("#/#/#/#", 2, 1));
 }
 
-TEST(RemoveFullRows, RowsAboveCopyRowOneAndAFullRowOneEnds)
+// Full rows go and the rows above come down in their order; every row freed at the top is a
+// copy of row 1, which keeps its contents. A full row 1 is counted but stays, for the game-over
+// test to find.
+TEST(RemoveFullRows, RowsAboveComeDownWholeUnderCopiesOfRowOne)
 {
-    Grid pit = PitFromRows({"##########", "#........."});
-    pit.set(2, 1, true);
-    EXPECT_EQ(RemoveFullRows(pit), 1);
-    EXPECT_EQ(RowsOf(pit, 1).at(1), ".#........"); // row 1 moved down and kept
-
-    // A stack up to row 2 loses its three full rows and comes down three rows whole, the rows
-    // left at the top copies of row 1.
-    for (const char *rowOne : {"..........", ".........#"}) {
-        SCOPED_TRACE(rowOne);
-        std::vector<std::string> rows = {rowOne};
-        for (int y = 2; y <= 17; ++y)
-            rows.push_back(std::string(static_cast<std::size_t>(y % 10), '#') + std::string(static_cast<std::size_t>(10 - y % 10), '.'));
-        rows.insert(rows.end(), 3, "##########");
-        Grid stack;
-        for (int y = 1; y <= PitHeight; ++y)
-            for (int x = 1; x <= PitWidth; ++x)
-                stack.set(x, y, rows[static_cast<std::size_t>(y - 1)][static_cast<std::size_t>(x - 1)] == '#');
-        EXPECT_EQ(RemoveFullRows(stack), 3);
-        std::vector<std::string> expected(3, rowOne);
-        expected.insert(expected.end(), rows.begin(), rows.begin() + 17);
-        EXPECT_EQ(RowsOf(stack), expected);
+    const std::string full(10, '#');
+    struct Case {
+        NumberedRows before;
+        int removed;
+        NumberedRows after;
+    };
+    const Case cases[] = {
+        {{{1, ".#........"}, {19, full}, {20, "#........."}}, 1, {{1, ".#........"}, {2, ".#........"}, {20, "#........."}}},
+        {{{17, "#........."}, {18, full}, {19, "..#......."}, {20, full}}, 2, {{19, "#........."}, {20, "..#......."}}},
+        {{{2, "#........."}, {9, "#########."}, {17, "##.#######"}, {18, full}, {19, full}, {20, full}},
+         3,
+         {{5, "#........."}, {12, "#########."}, {20, "##.#######"}}},
+        {{{1, ".........#"}, {2, "#........."}, {17, "##.#######"}, {18, full}, {19, full}, {20, full}},
+         3,
+         {{1, ".........#"}, {2, ".........#"}, {3, ".........#"}, {4, ".........#"}, {5, "#........."}, {20, "##.#######"}}},
+        {{{1, full}}, 1, {{1, full}}},
+        {{{1, full}, {20, full}}, 2, {{1, full}, {2, full}}},
+    };
+    for (const Case &c : cases) {
+        Grid pit = PitOf(c.before);
+        EXPECT_EQ(RemoveFullRows(pit), c.removed);
+        EXPECT_EQ(RowsOf(pit), RowsOf(PitOf(c.after))) << "from " << testing::PrintToString(RowsOf(PitOf(c.before)));
     }
-
-    Grid full;
-    for (int x = 1; x <= PitWidth; ++x)
-        full.set(x, 1, true);
-    EXPECT_EQ(RemoveFullRows(full), 1);
-    EXPECT_TRUE(RowFull(full, 1)); // left for the game-over test
 }
 
 TEST(GarbageRow, RowsRiseRowOneIsLostAndTheHoleIsOpen)
 {
-    Grid pit = PitFromRows({"#.........", "..#......."});
-    pit.set(3, 1, true);
+    Grid pit = PitOf({{1, "..#......."}, {19, "#........."}, {20, "..#......."}});
     PushGarbageRow(pit, 4);
-    EXPECT_EQ(RowsOf(pit, 18), (std::vector<std::string>{"#.........", "..#.......", "###.######"}));
-    EXPECT_FALSE(pit.at(3, 1));
-    EXPECT_EQ(pit.count(), 11);
+    EXPECT_EQ(RowsOf(pit), RowsOf(PitOf({{18, "#........."}, {19, "..#......."}, {20, "###.######"}})));
 }
 
 } // namespace

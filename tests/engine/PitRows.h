@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vorlix::test {
@@ -19,6 +20,18 @@ inline Grid PitFromRows(std::initializer_list<std::string_view> rows)
             grid.set(x, y, row.at(static_cast<std::size_t>(x - 1)) == '#');
         ++y;
     }
+    return grid;
+}
+
+// Rows given by their number; the rest empty.
+using NumberedRows = std::vector<std::pair<int, std::string>>;
+
+inline Grid PitOf(const NumberedRows &rows)
+{
+    Grid grid;
+    for (const auto &[y, row] : rows)
+        for (int x = 1; x <= PitWidth; ++x)
+            grid.set(x, y, row.at(static_cast<std::size_t>(x - 1)) == '#');
     return grid;
 }
 

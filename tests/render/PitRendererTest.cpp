@@ -41,35 +41,45 @@ protected:
     PitRenderer renderer{state, settings, pictures, pits, {&preview1, &preview2}};
 };
 
-TEST_F(PitRendererTest, GravityDownPutsRowOneAtTheTop)
+// Gravity down puts row 1 at the top, gravity up at the bottom; the 16-pixel cells leave one
+// line of the 321-line box uncovered, at the bottom or the top. PaintCell places a cell where
+// DrawPits does.
+TEST_F(PitRendererTest, CellsArePlacedByTheDirectionOfGravity)
 {
-    state.Players[0].Piece.set(1, 1, true);
-    state.Players[0].Piece.set(10, 20, true);
-    renderer.DrawPits();
-    EXPECT_EQ(Pixel(0, 0, 0), Piece(3));
-    EXPECT_EQ(Pixel(0, 15, 15), Piece(3));
-    EXPECT_EQ(Pixel(0, 16, 0), BlankColor);
-    EXPECT_EQ(Pixel(0, 144, 304), Piece(3));
-    EXPECT_EQ(Pixel(0, 159, 319), Piece(3));
-    EXPECT_EQ(Pixel(0, 144, 303), BlankColor);
-    EXPECT_EQ(Pixel(0, 0, 320), Black) << "the last line is never covered by a cell";
-}
-
-TEST_F(PitRendererTest, GravityUpPutsRowOneAtTheBottom)
-{
-    settings.GravityDown = false;
-    state.Players[0].Piece.set(1, 1, true);
-    state.Players[0].Piece.set(10, 20, true);
-    renderer.DrawPits();
-    EXPECT_EQ(Pixel(0, 0, 305), Piece(3));
-    EXPECT_EQ(Pixel(0, 15, 320), Piece(3));
-    EXPECT_EQ(Pixel(0, 0, 304), BlankColor);
-    EXPECT_EQ(Pixel(0, 144, 1), Piece(3));
-    EXPECT_EQ(Pixel(0, 159, 16), Piece(3));
-    EXPECT_EQ(Pixel(0, 144, 0), Black) << "the first line is never covered by a cell";
-
-    renderer.PaintCell(0, 2, 1, CellPicture::Piece);
-    EXPECT_EQ(Pixel(0, 16, 305), Piece(3)) << "PaintCell places cells where DrawPits does";
+    struct Case {
+        bool gravityDown;
+        int x, y, left, top;
+        int uncoveredLine;
+    };
+    const Case cases[] = {
+        {true, 1, 1, 0, 0, 320},    {true, 10, 20, 144, 304, 320}, {true, 2, 1, 16, 0, 320},
+        {false, 1, 1, 0, 305, 0},   {false, 10, 20, 144, 1, 0},    {false, 2, 1, 16, 305, 0},
+    };
+    for (const Case &c : cases) {
+        settings.GravityDown = c.gravityDown;
+        for (bool byCell : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "gravity down " << c.gravityDown << " cell " << c.x << "," << c.y
+                                            << (byCell ? " by PaintCell" : " by DrawPits"));
+            state.Players[0].Piece = {};
+            pit1.Box().Canvas().fill(Black);
+            if (byCell) {
+                renderer.DrawPits();
+                renderer.PaintCell(0, c.x, c.y, CellPicture::Piece);
+            } else {
+                state.Players[0].Piece.set(c.x, c.y, true);
+                renderer.DrawPits();
+            }
+            EXPECT_EQ(Pixel(0, c.left, c.top), Piece(3));
+            EXPECT_EQ(Pixel(0, c.left + 15, c.top + 15), Piece(3));
+            if (c.x < PitWidth) {
+                EXPECT_EQ(Pixel(0, c.left + 16, c.top), BlankColor);
+            }
+            if (c.top - 1 != c.uncoveredLine && c.top > 0) {
+                EXPECT_EQ(Pixel(0, c.left, c.top - 1), BlankColor);
+            }
+            EXPECT_EQ(Pixel(0, c.left, c.uncoveredLine), Black);
+        }
+    }
 }
 
 TEST_F(PitRendererTest, LayersChooseThePicture)
