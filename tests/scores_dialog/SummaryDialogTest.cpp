@@ -84,39 +84,66 @@ TEST_F(SummaryDialog, ResultThatDoesNotRankStoresNothingAndStillShowsTheTable)
     EXPECT_TRUE(highScores->isVisible());
 }
 
-TEST_F(SummaryDialog, RankingTestUsesTwoThousandPerBonusButTheEntryUsesTheBonusValue)
+// The bonus line shows the mode's bonus value, which the total and the stored entry use; the
+// ranking test counts 2000 per bonus. A total beyond the entry's range is shown exactly and
+// stored pinned; a difficulty with no table stores nothing.
+TEST_F(SummaryDialog, FiguresShownRankedAndStored)
 {
-    settings.PBonus = 500;
-    EndOnePlayerGame(1000, 1);
-    EXPECT_EQ(Text(summary->BonusLabel), "Bonus: 1 x 500");
-    EXPECT_EQ(Text(summary->TotalLabel), "Total Score: 1500");
-    EXPECT_TRUE(summary->NameEdit->isEnabled());
-    summary->SumOK->click();
-    EXPECT_EQ(scores.EasyScores[0].Score, 1500u);
+    struct Case {
+        const char *mode, *difficulty;
+        std::int32_t bonusValue;
+        std::uint32_t tableScores; // every entry of every table
+        std::int32_t score;
+        std::uint8_t bonuses;
+        const char *game, *bonus, *total;
+        bool ranks;
+        std::uint32_t stored; // 0: the tables stay as they were
+        int place;
+    };
+    const Case cases[] = {
+        {"Points", "Easy", 500, 0, 1000, 1, "Points Easy", "1 x 500", "1500", true, 1500, 0},
+        {"Points", "Easy", 500, 2000, 1000, 1, "Points Easy", "1 x 500", "1500", true, 0, 0},
+        {"Aggressive", "Hard", 300, 0, 100, 3, "Aggressive Hard", "3 x 300", "1000", true, 1000, 0},
+        {"Points", "Medium", 2000, 0, INT32_MAX, 255, "Points Medium", "255 x 2000", "2147993647", true, INT32_MAX, 0},
+        {"Points", "Easy", 2000, 0, -1000, 1, "Points Easy", "1 x 2000", "1000", true, 1000, 0},
+        {"Points", "easy", 2000, 0, 5000, 0, "Points easy", "0 x 2000", "5000", false, 0, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.mode) + " " + c.difficulty + " score " + std::to_string(c.score));
+        settings.Mode = c.mode;
+        settings.Difficulty = c.difficulty;
+        settings.PBonus = settings.Aggressive() ? 9999 : c.bonusValue;
+        settings.ABonus = settings.Aggressive() ? c.bonusValue : 9999;
+        scores = HighScores{};
+        for (HighScoreTable *table : {&scores.EasyScores, &scores.MediumScores, &scores.HardScores})
+            for (HighScoreEntry &entry : *table)
+                entry.Score = c.tableScores;
+        const std::string before = EncodeHighScores(scores);
 
-    // 3,000 ranks for the message, 1,500 does not for the table.
-    scores.EasyScores = HighScoreTable{};
-    for (HighScoreEntry &entry : scores.EasyScores)
-        entry.Score = 2000;
-    EndOnePlayerGame(1000, 1);
-    EXPECT_EQ(Text(summary->MessageLabel), "Congratulations, you got a high score! Enter your name:");
-    summary->SumOK->click();
-    EXPECT_EQ(scores.EasyScores[9].Score, 2000u);
-}
-
-TEST_F(SummaryDialog, AggressiveModeStoresWithABonus)
-{
-    settings.Mode = "Aggressive";
-    settings.ABonus = 300;
-    settings.PBonus = 9999;
-    settings.Difficulty = "Hard";
-    EndOnePlayerGame(100, 3);
-    EXPECT_EQ(Text(summary->GameLabel), "Game: Aggressive Hard");
-    EXPECT_EQ(Text(summary->BonusLabel), "Bonus: 3 x 300");
-    summary->SumOK->click();
-    EXPECT_EQ(scores.HardScores[0].Score, 1000u);
-    EXPECT_EQ(scores.HardScores[0].Mode, 'A');
-    EXPECT_TRUE(highScores->HardRadio->isChecked());
+        EndOnePlayerGame(c.score, c.bonuses);
+        EXPECT_EQ(Text(summary->GameLabel), QString("Game: ") + c.game);
+        EXPECT_EQ(Text(summary->BonusLabel), QString("Bonus: ") + c.bonus);
+        EXPECT_EQ(Text(summary->TotalLabel), QString("Total Score: ") + c.total);
+        EXPECT_EQ(summary->NameEdit->isEnabled(), c.ranks);
+        EXPECT_EQ(Text(summary->MessageLabel), c.ranks ? "Congratulations, you got a high score! Enter your name:"
+                                                       : "Sorry, you did not get a high score! Try again next time.");
+        summary->SumOK->click();
+        EXPECT_TRUE(highScores->isVisible());
+        if (c.stored) {
+            const HighScoreEntry &entry = (*TableForDifficulty(scores, c.difficulty))[static_cast<std::size_t>(c.place)];
+            EXPECT_EQ(entry.Score, c.stored);
+            EXPECT_EQ(entry.Mode, c.mode[0]);
+            EXPECT_EQ(entry.Bonuses, c.bonuses);
+            const std::string_view difficulty = c.difficulty;
+            EXPECT_TRUE((difficulty == "Hard"     ? highScores->HardRadio
+                         : difficulty == "Medium" ? highScores->MediumRadio
+                                                  : highScores->EasyRadio)
+                            ->isChecked());
+        } else {
+            EXPECT_EQ(EncodeHighScores(scores), before);
+        }
+        highScores->Button1Click();
+    }
 }
 
 TEST_F(SummaryDialog, StoppedOnePlayerGameEntersTheTableLikeAnyOther)
@@ -166,30 +193,6 @@ TEST_F(SummaryDialog, TwoPlayerGameShowsBothFinalScoresAndStoresNothing)
     settings.NumberOfPlayers = 1;
     summary->ShowForGameEnd();
     EXPECT_FALSE(summary->PiecesLabel->isHidden());
-}
-
-TEST_F(SummaryDialog, DifficultyWithoutTableStoresNothing)
-{
-    settings.Difficulty = "easy";
-    EndOnePlayerGame(5000, 0);
-    EXPECT_EQ(Text(summary->MessageLabel), "Sorry, you did not get a high score! Try again next time.");
-    EXPECT_FALSE(summary->NameEdit->isEnabled());
-    summary->SumOK->click();
-    EXPECT_EQ(EncodeHighScores(scores), std::string(1560, '\0'));
-    EXPECT_TRUE(highScores->isVisible());
-}
-
-TEST_F(SummaryDialog, HugeTotalsAreShownExactlyAndStoredPinned)
-{
-    EndOnePlayerGame(INT32_MAX, 255);
-    EXPECT_EQ(Text(summary->TotalLabel), "Total Score: 2147993647");
-    summary->SumOK->click();
-    EXPECT_EQ(scores.EasyScores[0].Score, static_cast<std::uint32_t>(INT32_MAX));
-
-    // A negative score with bonuses that lift it above zero ranks by its true sum.
-    EndOnePlayerGame(-1000, 1);
-    EXPECT_EQ(Text(summary->TotalLabel), "Total Score: 1000");
-    EXPECT_TRUE(summary->NameEdit->isEnabled());
 }
 
 TEST_F(SummaryDialog, NamesAreStoredAsLatin1AndShownAsPlainText)
