@@ -117,6 +117,7 @@ private:
     void SetDifficulty(const char *difficulty);
     void SetPlayers(int players);
     void SetMode(const char *mode);
+    void ApplyMode(); // the menu's mark and the music file follow the mode
     void PiecePreviewClick();
     void ShowPlainMessage(const QString &text);
     void ScheduleRepeat();

@@ -83,11 +83,15 @@ void MainWindow::SetPlayers(int players)
 
 void MainWindow::SetMode(const char *mode)
 {
+    app_.settings.Mode = mode;
+    ApplyMode();
+}
+
+void MainWindow::ApplyMode()
+{
     Settings &s = app_.settings;
-    s.Mode = mode;
-    const bool aggressive = s.Aggressive();
-    s.MusicFile = aggressive ? s.AggressiveMidiFile : s.PointsMidiFile;
-    menu_.MarkMode(aggressive);
+    s.MusicFile = s.Aggressive() ? s.AggressiveMidiFile : s.PointsMidiFile;
+    menu_.MarkMode(s.Aggressive());
 }
 
 void MainWindow::PiecePreviewClick()

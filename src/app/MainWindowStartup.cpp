@@ -39,9 +39,7 @@ void MainWindow::RunStartupBlock()
 
     game_.ApplyLevelTimerInterval();
     menu_.MarkDifficulty(s.Difficulty);
-    const bool aggressive = s.Aggressive();
-    menu_.MarkMode(aggressive);
-    s.MusicFile = aggressive ? s.AggressiveMidiFile : s.PointsMidiFile;
+    ApplyMode();
     menu_.PiecePreview->setChecked(s.Preview == 1);
     menu_.MarkPlayers(!s.TwoPlayers());
     if (s.TwoPlayers())
