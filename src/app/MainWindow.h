@@ -12,7 +12,6 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -43,16 +42,19 @@ public:
     MainWindow(AppState &app, const std::string &gameDir);
     ~MainWindow() override;
 
-    // The dialogs are created after the main window; these open them.
-    struct Dialogs {
-        std::function<void()> showSummary;
-        std::function<void()> showHighScores;
-        std::function<void()> showSettings;
-        std::function<void()> showAbout;
-        std::function<void()> finishOpen; // close open dialogs through their OK paths, before saving
-        std::function<void()> hideAll;
+    // What the main window opens. The dialogs are made after it and wired once they exist;
+    // until then none opens.
+    class Dialogs {
+    public:
+        virtual ~Dialogs() = default;
+        virtual void ShowSummary() = 0;
+        virtual void ShowHighScores() = 0;
+        virtual void ShowSettings() = 0;
+        virtual void ShowAbout() = 0;
+        virtual void FinishOpen() = 0; // close open dialogs through their OK paths, before saving
+        virtual void HideAll() = 0;
     };
-    void SetDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+    void SetDialogs(Dialogs &dialogs) { dialogs_ = &dialogs; }
 
     // Messages gathered during creation, shown once the window is up.
     void ShowStartupMessages();
@@ -128,7 +130,9 @@ private:
     PeriodTimer timer1_;
     PeriodTimer levelTimer_;
     MainMenu menu_;
-    Dialogs dialogs_;
+    class NoDialogs;
+    std::unique_ptr<NoDialogs> noDialogs_;
+    Dialogs *dialogs_;
 
     // Held keys repeat through the game's own timer, at the desktop's delay and rate.
     KeyRepeat keys_;

@@ -5,6 +5,8 @@
 #include "scores/dialog/HighScoresDialog.h"
 #include "scores/dialog/SummaryDialog.h"
 #include "settings/Settings.h"
+#include "ui/MainWindowLock.h"
+#include "../common/FakeMainWindow.h"
 #include "../common/ModalDeadline.h"
 
 #include <QApplication>
@@ -26,7 +28,7 @@
 namespace vorlix {
 
 // Both dialogs over one program state, with the main window replaced by a recorder.
-class DialogFixture : public ::testing::Test {
+class DialogFixture : public ::testing::Test, public FakeMainWindow {
 protected:
     DialogFixture()
     {
@@ -34,11 +36,8 @@ protected:
         char pattern[] = "/tmp/vorlix-dialogs.XXXXXX";
         if (::mkdtemp(pattern))
             settings.GameDir = std::string(pattern) + "/";
-        MainWindowHooks hooks;
-        hooks.Lock = &lock;
-        hooks.RepaintMainWindow = [this] { ++repaints; };
-        highScores = std::make_unique<THighScores>(settings, scores, hooks);
-        summary = std::make_unique<TSummery>(state, settings, scores, *highScores, hooks);
+        highScores = std::make_unique<THighScores>(settings, scores, *this);
+        summary = std::make_unique<TSummery>(state, settings, scores, *highScores, *this);
         answerer.callOnTimeout([this] {
             QWidget *modal = QApplication::activeModalWidget();
             auto *box = qobject_cast<QMessageBox *>(modal);
@@ -60,6 +59,10 @@ protected:
         if (!settings.GameDir.empty())
             std::filesystem::remove_all(settings.GameDir);
     }
+
+    void Hold(QWidget *dialog) override { lock.Hold(dialog); }
+    void Release(QWidget *dialog) override { lock.Release(dialog); }
+    void RepaintMainWindow() override { ++repaints; }
 
     // A one-player game as it ends.
     void EndOnePlayerGame(std::int32_t score, std::uint8_t bonuses)
