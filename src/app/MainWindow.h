@@ -75,9 +75,7 @@ public:
     PeriodTimer &Timer1() { return timer1_; }
     PeriodTimer &LevelTimer() { return levelTimer_; }
 
-    void ReAdjustSize();
-    void ApplyOnePlayerLayout();
-    void ApplyTwoPlayerLayout();
+    void ReAdjustSize(); // one or two players laid out, as the settings say
 
     // GameHost
     void ProcessPendingEvents() override;

@@ -63,10 +63,7 @@ void MainWindow::SetDifficulty(const char *difficulty)
 void MainWindow::SetPlayers(int players)
 {
     app_.settings.NumberOfPlayers = static_cast<std::uint8_t>(players);
-    if (players == 1)
-        ApplyOnePlayerLayout();
-    else
-        ApplyTwoPlayerLayout();
+    ReAdjustSize();
     menu_.MarkPlayers(players == 1);
     // The window changed size: a pit that comes into view shows its blank cells like the other.
     RepaintMainWindow();

@@ -42,10 +42,7 @@ void MainWindow::RunStartupBlock()
     ApplyMode();
     menu_.PiecePreview->setChecked(s.Preview == 1);
     menu_.MarkPlayers(!s.TwoPlayers());
-    if (s.TwoPlayers())
-        ApplyTwoPlayerLayout();
-    else
-        ApplyOnePlayerLayout();
+    ReAdjustSize();
     // No sound or music is ever played.
     s.Sound = 0;
     s.Music = 0;

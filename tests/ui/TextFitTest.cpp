@@ -215,7 +215,7 @@ TEST_F(TextFitTest, StatusPanelsWithTheLongestLevelScoresAndBonuses)
         MainWindow window(app_, gameDir_);
         app_.settings.Difficulty = "Medium";
         app_.settings.NumberOfPlayers = static_cast<std::uint8_t>(players);
-        players == 1 ? window.ApplyOnePlayerLayout() : window.ApplyTwoPlayerLayout();
+        window.ReAdjustSize();
         app_.game.Level = 255;
         for (PlayerState &player : app_.game.Players) {
             player.Score = LongestScore;
