@@ -68,29 +68,11 @@ private:
 
 } // namespace
 
-// Before the dialogs are wired (and in tests of the window alone): a game's end gives the
-// window back at once, as no summary will.
-class MainWindow::NoDialogs final : public Dialogs {
-public:
-    explicit NoDialogs(MainWindow &window) : window_(window) {}
-    void ShowSummary() override { window_.SetMainWindowEnabled(true); }
-    void ShowHighScores() override {}
-    void ShowSettings() override {}
-    void ShowAbout() override {}
-    void FinishOpen() override {}
-    void HideAll() override {}
-
-private:
-    MainWindow &window_;
-};
-
 MainWindow::MainWindow(AppState &app, const std::string &gameDir)
     : app_(app),
       game_(app.game, app.settings, *this),
       timer1_(1000, this),
       levelTimer_(60000, this),
-      noDialogs_(std::make_unique<NoDialogs>(*this)),
-      dialogs_(noDialogs_.get()),
       keys_(game_)
 {
     app_.settings = MakeDefaultSettings(gameDir);

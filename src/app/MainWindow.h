@@ -30,11 +30,23 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What the main window opens. The dialogs are made after it and wired once they exist.
+class MainWindowDialogs {
+public:
+    virtual ~MainWindowDialogs() = default;
+    virtual void OpenSummary() = 0;
+    virtual void OpenHighScores() = 0;
+    virtual void OpenSettings() = 0;
+    virtual void OpenAbout() = 0;
+    virtual void FinishOpen() = 0; // close open dialogs through their OK paths, before saving
+    virtual void HideAll() = 0;
+};
+
 // The game window. It owns the widgets and the two timers, forwards keys and timer ticks to
 // the game, and is the game's host on screen. Its parts: MainWindowHost.cpp (the host),
 // MainWindowKeys.cpp, MainWindowMenus.cpp, MainWindowLayout.cpp and MainWindowStartup.cpp
 // (the files read at start and written at close).
-class MainWindow : public QMainWindow, public GameHost {
+class MainWindow : public QMainWindow, public GameHost, private MainWindowDialogs {
     Q_OBJECT
 public:
     static constexpr int ClientHeight = 380; // below the menu bar, status strip included
@@ -42,19 +54,7 @@ public:
     MainWindow(AppState &app, const std::string &gameDir);
     ~MainWindow() override;
 
-    // What the main window opens. The dialogs are made after it and wired once they exist;
-    // until then none opens.
-    class Dialogs {
-    public:
-        virtual ~Dialogs() = default;
-        virtual void ShowSummary() = 0;
-        virtual void ShowHighScores() = 0;
-        virtual void ShowSettings() = 0;
-        virtual void ShowAbout() = 0;
-        virtual void FinishOpen() = 0; // close open dialogs through their OK paths, before saving
-        virtual void HideAll() = 0;
-    };
-    void SetDialogs(Dialogs &dialogs) { dialogs_ = &dialogs; }
+    void SetDialogs(MainWindowDialogs &dialogs) { dialogs_ = &dialogs; }
 
     // Messages gathered during creation, shown once the window is up.
     void ShowStartupMessages();
@@ -123,14 +123,21 @@ private:
     void ScheduleRepeat();
     void ForgetHeldKeys();
 
+    // Until the dialogs are wired (and in tests of the window alone) the window stands in for
+    // them: none opens, and a game's end gives the window back at once.
+    void OpenSummary() override { SetMainWindowEnabled(true); }
+    void OpenHighScores() override {}
+    void OpenSettings() override {}
+    void OpenAbout() override {}
+    void FinishOpen() override {}
+    void HideAll() override {}
+
     AppState &app_;
     Game game_;
     PeriodTimer timer1_;
     PeriodTimer levelTimer_;
     MainMenu menu_;
-    class NoDialogs;
-    std::unique_ptr<NoDialogs> noDialogs_;
-    Dialogs *dialogs_;
+    MainWindowDialogs *dialogs_ = this;
 
     // Held keys repeat through the game's own timer, at the desktop's delay and rate.
     KeyRepeat keys_;

@@ -58,7 +58,7 @@ void MainWindow::SetMainWindowEnabled(bool enabled) { setEnabled(enabled); }
 
 void MainWindow::ShowSummary()
 {
-    dialogs_->ShowSummary();
+    dialogs_->OpenSummary();
 }
 
 std::int64_t MainWindow::SecondsSinceEpoch() { return QDateTime::currentSecsSinceEpoch(); }

@@ -19,7 +19,7 @@ void MainWindow::ConnectMenu()
     connect(menu_.NewGame1, &QAction::triggered, this, [this] { game_.NewGame1Click(); });
     connect(menu_.Pause1, &QAction::triggered, this, [this] { game_.TogglePause(); });
     connect(menu_.StopGame1, &QAction::triggered, this, [this] { game_.StopGame1Click(); });
-    connect(menu_.HighScores1, &QAction::triggered, this, [this] { dialogs_->ShowHighScores(); });
+    connect(menu_.HighScores1, &QAction::triggered, this, [this] { dialogs_->OpenHighScores(); });
     connect(menu_.Exit1, &QAction::triggered, this, &QWidget::close);
 
     connect(menu_.Easy, &QAction::triggered, this, [this] { SetDifficulty("Easy"); });
@@ -30,7 +30,7 @@ void MainWindow::ConnectMenu()
     connect(menu_.mnuPoints, &QAction::triggered, this, [this] { SetMode("Points"); });
     connect(menu_.mnuAgressive, &QAction::triggered, this, [this] { SetMode("Aggressive"); });
     connect(menu_.PiecePreview, &QAction::triggered, this, [this] { PiecePreviewClick(); });
-    connect(menu_.Settings, &QAction::triggered, this, [this] { dialogs_->ShowSettings(); });
+    connect(menu_.Settings, &QAction::triggered, this, [this] { dialogs_->OpenSettings(); });
     connect(menu_.mnuFullScreen, &QAction::triggered, this, [this] {
         // Unreachable while the item is disabled; kept as the command would behave.
         if (app_.settings.FullScreen) {
@@ -43,7 +43,7 @@ void MainWindow::ConnectMenu()
             ShowPlainMessage(QStringLiteral("no full screen!"));
         }
     });
-    connect(menu_.About1, &QAction::triggered, this, [this] { dialogs_->ShowAbout(); });
+    connect(menu_.About1, &QAction::triggered, this, [this] { dialogs_->OpenAbout(); });
     connect(menu_.HowtoPlay1, &QAction::triggered, this,
             [this] { ShowPlainMessage(QStringLiteral("not yet!")); });
 }

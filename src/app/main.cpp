@@ -48,7 +48,7 @@ std::string ProgramFolder()
 }
 
 // The windows made after the main window, and what joins them to it.
-class Windows final : public MainWindowLink, public MainWindow::Dialogs {
+class Windows final : public MainWindowLink, public MainWindowDialogs {
 public:
     Windows(AppState &state, MainWindow &mainWindow)
         : mainWindow_(mainWindow),
@@ -68,10 +68,10 @@ public:
     void SetPit1Bevel(bool on, int width) override { mainWindow_.Player1Panel().SetBevel(on, width); }
     void ReAdjustSize() override { mainWindow_.ReAdjustSize(); }
 
-    void ShowSummary() override { summary_.ShowForGameEnd(); }
-    void ShowHighScores() override { highScores_.ShowFromMenu(); }
-    void ShowSettings() override { controlForm_.ShowFromMenu(); }
-    void ShowAbout() override
+    void OpenSummary() override { summary_.ShowForGameEnd(); }
+    void OpenHighScores() override { highScores_.ShowFromMenu(); }
+    void OpenSettings() override { controlForm_.ShowFromMenu(); }
+    void OpenAbout() override
     {
         // Modal, so the main window is disabled while it is up, and cannot be left minimised.
         lock_.Hold(&aboutBox_);

@@ -5,7 +5,6 @@
 #include "scores/dialog/HighScoresDialog.h"
 #include "scores/dialog/SummaryDialog.h"
 #include "settings/Settings.h"
-#include "ui/MainWindowLock.h"
 #include "../common/FakeMainWindow.h"
 #include "../common/ModalDeadline.h"
 
@@ -60,10 +59,6 @@ protected:
             std::filesystem::remove_all(settings.GameDir);
     }
 
-    void Hold(QWidget *dialog) override { lock.Hold(dialog); }
-    void Release(QWidget *dialog) override { lock.Release(dialog); }
-    void RepaintMainWindow() override { ++repaints; }
-
     // A one-player game as it ends.
     void EndOnePlayerGame(std::int32_t score, std::uint8_t bonuses)
     {
@@ -109,13 +104,6 @@ protected:
     Settings settings;
     GameState state;
     HighScores scores;
-    std::vector<bool> enabledCalls;
-    bool mainEnabled = true;
-    MainWindowLock lock{[this](bool on) {
-        enabledCalls.push_back(on);
-        mainEnabled = on;
-    }};
-    int repaints = 0;
     std::unique_ptr<THighScores> highScores;
     std::unique_ptr<TSummery> summary;
     std::optional<QMessageBox::StandardButton> answer;

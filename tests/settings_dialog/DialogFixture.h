@@ -5,7 +5,6 @@
 #include "settings/Settings.h"
 #include "settings/dialog/ControlForm.h"
 #include "settings/dialog/PicturePanel.h"
-#include "ui/MainWindowLock.h"
 #include "../common/FakeMainWindow.h"
 #include "../common/ModalDeadline.h"
 
@@ -95,12 +94,8 @@ protected:
         form->hide();
     }
 
-    void Hold(QWidget *dialog) override { lock.Hold(dialog); }
-    void Release(QWidget *dialog) override { lock.Release(dialog); }
-    void RepaintMainWindow() override { ++repaints; }
     void ApplyLevelTimerInterval() override { timerSeconds.push_back(settings.LevelChangeTime); }
     void SetPit1Bevel(bool on, int width) override { pit.SetBevel(on, width); }
-    void ReAdjustSize() override { ++readjusts; }
 
     static QRgb PieceColour(int n) { return qRgb(10 * n, 0, 0); }
     static constexpr QRgb PitColour = qRgb(0, 255, 0);
@@ -153,11 +148,7 @@ protected:
     Settings settings;
     PictureSet pictures;
     PitPanel pit;
-    std::vector<bool> enabledCalls;
-    MainWindowLock lock{[this](bool on) { enabledCalls.push_back(on); }};
     std::vector<std::int32_t> timerSeconds;
-    int repaints = 0;
-    int readjusts = 0;
     std::optional<QString> nextChoice;
     QStringList offeredPaths;
     std::vector<SeenBox> boxes;

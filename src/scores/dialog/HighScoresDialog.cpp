@@ -43,7 +43,7 @@ QString ModeText(std::uint8_t mode)
 } // namespace
 
 THighScores::THighScores(const Settings &settings, HighScores &scores, MainWindowLink &mainWindow)
-    : settings_(settings), scores_(scores), mainWindow_(mainWindow)
+    : OkDialog(mainWindow), settings_(settings), scores_(scores)
 {
     setObjectName(QStringLiteral("HighScores"));
     MakeDialogWindow(this, QStringLiteral("High Scores"), 421, 268);

@@ -2,7 +2,6 @@
 
 #include "scores/HighScores.h"
 #include "settings/Settings.h"
-#include "ui/MainWindowLink.h"
 #include "ui/OkDialog.h"
 
 #include <array>
@@ -60,7 +59,6 @@ private:
 
     const Settings &settings_;
     HighScores &scores_;
-    MainWindowLink &mainWindow_;
 };
 
 } // namespace vorlix

@@ -44,7 +44,7 @@ std::int64_t FinalScore(const PlayerState &player, std::int64_t bonusValue)
 
 TSummery::TSummery(const GameState &state, Settings &settings, HighScores &scores,
                    THighScores &highScores, MainWindowLink &mainWindow)
-    : state_(state), settings_(settings), scores_(scores), highScores_(highScores), mainWindow_(mainWindow)
+    : OkDialog(mainWindow), state_(state), settings_(settings), scores_(scores), highScores_(highScores)
 {
     setObjectName(QStringLiteral("Summery"));
     MakeDialogWindow(this, QStringLiteral("Game Summery"), 187, 230);

@@ -3,7 +3,6 @@
 #include "engine/GameState.h"
 #include "scores/HighScores.h"
 #include "settings/Settings.h"
-#include "ui/MainWindowLink.h"
 #include "ui/OkDialog.h"
 #include "ui/HeldKeys.h"
 
@@ -64,7 +63,6 @@ private:
     Settings &settings_;
     HighScores &scores_;
     THighScores &highScores_;
-    MainWindowLink &mainWindow_;
 };
 
 } // namespace vorlix

@@ -90,7 +90,7 @@ std::optional<QString> ChooseWithFileDialog(QWidget *parent, const QString &curr
 } // namespace
 
 TControlForm::TControlForm(Settings &settings, PictureSet &pictures, MainWindowLink &mainWindow)
-    : settings_(settings), pictures_(pictures), mainWindow_(mainWindow), chooseFile_(ChooseWithFileDialog)
+    : OkDialog(mainWindow), settings_(settings), pictures_(pictures), chooseFile_(ChooseWithFileDialog)
 {
     setObjectName(QStringLiteral("ControlForm"));
     MakeDialogWindow(this, QStringLiteral("Settings"), 388, 289);

@@ -2,7 +2,6 @@
 
 #include "render/PictureSet.h"
 #include "settings/Settings.h"
-#include "ui/MainWindowLink.h"
 #include "ui/OkDialog.h"
 
 #include <array>
@@ -140,7 +139,6 @@ private:
 
     Settings &settings_;
     PictureSet &pictures_;
-    MainWindowLink &mainWindow_;
     FileChooser chooseFile_;
 
     QButtonGroup *levelGroup_ = nullptr;
