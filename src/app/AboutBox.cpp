@@ -1,6 +1,7 @@
 #include "app/AboutBox.h"
-#include "ui/DialogSupport.h"
 #include "ui/GameFont.h"
+#include "ui/Widgets.h"
+#include "ui/WindowHints.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "render/Background.h"
 #include "render/PitPanel.h"
 #include "render/PitRenderer.h"
-#include "ui/DialogSupport.h"
+#include "ui/WindowHints.h"
 #include "ui/GameFont.h"
 
 #include <QApplication>
@@ -182,11 +182,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         timer1_.SetEnabled(false);
         levelTimer_.SetEnabled(false);
         // A result still on the summary is stored, not lost.
-        if (dialogs_.finishOpen)
-            dialogs_.finishOpen();
+        dialogs_->FinishOpen();
         SaveOnClose();
-        if (dialogs_.hideAll)
-            dialogs_.hideAll();
+        dialogs_->HideAll();
     }
     event->accept();
     // The dialogs are top-level windows of their own, so the last window closing would not

@@ -12,7 +12,6 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -31,11 +30,23 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What the main window opens. The dialogs are made after it and wired once they exist.
+class MainWindowDialogs {
+public:
+    virtual ~MainWindowDialogs() = default;
+    virtual void OpenSummary() = 0;
+    virtual void OpenHighScores() = 0;
+    virtual void OpenSettings() = 0;
+    virtual void OpenAbout() = 0;
+    virtual void FinishOpen() = 0; // close open dialogs through their OK paths, before saving
+    virtual void HideAll() = 0;
+};
+
 // The game window. It owns the widgets and the two timers, forwards keys and timer ticks to
 // the game, and is the game's host on screen. Its parts: MainWindowHost.cpp (the host),
 // MainWindowKeys.cpp, MainWindowMenus.cpp, MainWindowLayout.cpp and MainWindowStartup.cpp
 // (the files read at start and written at close).
-class MainWindow : public QMainWindow, public GameHost {
+class MainWindow : public QMainWindow, public GameHost, private MainWindowDialogs {
     Q_OBJECT
 public:
     static constexpr int ClientHeight = 380; // below the menu bar, status strip included
@@ -43,16 +54,7 @@ public:
     MainWindow(AppState &app, const std::string &gameDir);
     ~MainWindow() override;
 
-    // The dialogs are created after the main window; these open them.
-    struct Dialogs {
-        std::function<void()> showSummary;
-        std::function<void()> showHighScores;
-        std::function<void()> showSettings;
-        std::function<void()> showAbout;
-        std::function<void()> finishOpen; // close open dialogs through their OK paths, before saving
-        std::function<void()> hideAll;
-    };
-    void SetDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+    void SetDialogs(MainWindowDialogs &dialogs) { dialogs_ = &dialogs; }
 
     // Messages gathered during creation, shown once the window is up.
     void ShowStartupMessages();
@@ -73,9 +75,7 @@ public:
     PeriodTimer &Timer1() { return timer1_; }
     PeriodTimer &LevelTimer() { return levelTimer_; }
 
-    void ReAdjustSize();
-    void ApplyOnePlayerLayout();
-    void ApplyTwoPlayerLayout();
+    void ReAdjustSize(); // one or two players laid out, as the settings say
 
     // GameHost
     void ProcessPendingEvents() override;
@@ -117,17 +117,27 @@ private:
     void SetDifficulty(const char *difficulty);
     void SetPlayers(int players);
     void SetMode(const char *mode);
+    void ApplyMode(); // the menu's mark and the music file follow the mode
     void PiecePreviewClick();
     void ShowPlainMessage(const QString &text);
     void ScheduleRepeat();
     void ForgetHeldKeys();
+
+    // Until the dialogs are wired (and in tests of the window alone) the window stands in for
+    // them: none opens, and a game's end gives the window back at once.
+    void OpenSummary() override { SetMainWindowEnabled(true); }
+    void OpenHighScores() override {}
+    void OpenSettings() override {}
+    void OpenAbout() override {}
+    void FinishOpen() override {}
+    void HideAll() override {}
 
     AppState &app_;
     Game game_;
     PeriodTimer timer1_;
     PeriodTimer levelTimer_;
     MainMenu menu_;
-    Dialogs dialogs_;
+    MainWindowDialogs *dialogs_ = this;
 
     // Held keys repeat through the game's own timer, at the desktop's delay and rate.
     KeyRepeat keys_;

@@ -58,10 +58,7 @@ void MainWindow::SetMainWindowEnabled(bool enabled) { setEnabled(enabled); }
 
 void MainWindow::ShowSummary()
 {
-    if (dialogs_.showSummary)
-        dialogs_.showSummary();
-    else
-        SetMainWindowEnabled(true);
+    dialogs_->OpenSummary();
 }
 
 std::int64_t MainWindow::SecondsSinceEpoch() { return QDateTime::currentSecsSinceEpoch(); }

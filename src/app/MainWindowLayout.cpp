@@ -56,18 +56,4 @@ void MainWindow::ReAdjustSize()
     player2panel_->setVisible(two);
 }
 
-void MainWindow::ApplyOnePlayerLayout()
-{
-    if (!isMinimized() && !isMaximized())
-        setFixedWidth(OnePlayerWidth);
-    ReAdjustSize();
-}
-
-void MainWindow::ApplyTwoPlayerLayout()
-{
-    if (!isMinimized() && !isMaximized())
-        setFixedWidth(TwoPlayerWidth);
-    ReAdjustSize();
-}
-
 } // namespace vorlix

@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "render/PitPanel.h"
-#include "ui/DialogSupport.h"
+#include "ui/MessageBox.h"
 
 #include <QCoreApplication>
 
@@ -19,10 +19,7 @@ void MainWindow::ConnectMenu()
     connect(menu_.NewGame1, &QAction::triggered, this, [this] { game_.NewGame1Click(); });
     connect(menu_.Pause1, &QAction::triggered, this, [this] { game_.TogglePause(); });
     connect(menu_.StopGame1, &QAction::triggered, this, [this] { game_.StopGame1Click(); });
-    connect(menu_.HighScores1, &QAction::triggered, this, [this] {
-        if (dialogs_.showHighScores)
-            dialogs_.showHighScores();
-    });
+    connect(menu_.HighScores1, &QAction::triggered, this, [this] { dialogs_->OpenHighScores(); });
     connect(menu_.Exit1, &QAction::triggered, this, &QWidget::close);
 
     connect(menu_.Easy, &QAction::triggered, this, [this] { SetDifficulty("Easy"); });
@@ -33,10 +30,7 @@ void MainWindow::ConnectMenu()
     connect(menu_.mnuPoints, &QAction::triggered, this, [this] { SetMode("Points"); });
     connect(menu_.mnuAgressive, &QAction::triggered, this, [this] { SetMode("Aggressive"); });
     connect(menu_.PiecePreview, &QAction::triggered, this, [this] { PiecePreviewClick(); });
-    connect(menu_.Settings, &QAction::triggered, this, [this] {
-        if (dialogs_.showSettings)
-            dialogs_.showSettings();
-    });
+    connect(menu_.Settings, &QAction::triggered, this, [this] { dialogs_->OpenSettings(); });
     connect(menu_.mnuFullScreen, &QAction::triggered, this, [this] {
         // Unreachable while the item is disabled; kept as the command would behave.
         if (app_.settings.FullScreen) {
@@ -49,10 +43,7 @@ void MainWindow::ConnectMenu()
             ShowPlainMessage(QStringLiteral("no full screen!"));
         }
     });
-    connect(menu_.About1, &QAction::triggered, this, [this] {
-        if (dialogs_.showAbout)
-            dialogs_.showAbout();
-    });
+    connect(menu_.About1, &QAction::triggered, this, [this] { dialogs_->OpenAbout(); });
     connect(menu_.HowtoPlay1, &QAction::triggered, this,
             [this] { ShowPlainMessage(QStringLiteral("not yet!")); });
 }
@@ -72,10 +63,7 @@ void MainWindow::SetDifficulty(const char *difficulty)
 void MainWindow::SetPlayers(int players)
 {
     app_.settings.NumberOfPlayers = static_cast<std::uint8_t>(players);
-    if (players == 1)
-        ApplyOnePlayerLayout();
-    else
-        ApplyTwoPlayerLayout();
+    ReAdjustSize();
     menu_.MarkPlayers(players == 1);
     // The window changed size: a pit that comes into view shows its blank cells like the other.
     RepaintMainWindow();
@@ -83,11 +71,15 @@ void MainWindow::SetPlayers(int players)
 
 void MainWindow::SetMode(const char *mode)
 {
+    app_.settings.Mode = mode;
+    ApplyMode();
+}
+
+void MainWindow::ApplyMode()
+{
     Settings &s = app_.settings;
-    s.Mode = mode;
-    const bool aggressive = s.Aggressive();
-    s.MusicFile = aggressive ? s.AggressiveMidiFile : s.PointsMidiFile;
-    menu_.MarkMode(aggressive);
+    s.MusicFile = s.Aggressive() ? s.AggressiveMidiFile : s.PointsMidiFile;
+    menu_.MarkMode(s.Aggressive());
 }
 
 void MainWindow::PiecePreviewClick()

@@ -2,7 +2,7 @@
 
 #include "scores/HighScoreFile.h"
 #include "settings/SettingsFile.h"
-#include "ui/DialogSupport.h"
+#include "ui/MessageBox.h"
 
 #include <QCoreApplication>
 
@@ -39,15 +39,10 @@ void MainWindow::RunStartupBlock()
 
     game_.ApplyLevelTimerInterval();
     menu_.MarkDifficulty(s.Difficulty);
-    const bool aggressive = s.Aggressive();
-    menu_.MarkMode(aggressive);
-    s.MusicFile = aggressive ? s.AggressiveMidiFile : s.PointsMidiFile;
+    ApplyMode();
     menu_.PiecePreview->setChecked(s.Preview == 1);
     menu_.MarkPlayers(!s.TwoPlayers());
-    if (s.TwoPlayers())
-        ApplyTwoPlayerLayout();
-    else
-        ApplyOnePlayerLayout();
+    ReAdjustSize();
     // No sound or music is ever played.
     s.Sound = 0;
     s.Music = 0;
@@ -73,23 +68,19 @@ void MainWindow::ShowStartupMessages()
 void MainWindow::SaveOnClose()
 {
     const std::string &dir = app_.settings.GameDir;
-    QStringList failures;
-    const auto fail = [&failures](const std::string &path, const std::string &error) {
-        failures << QStringLiteral("%1: %2").arg(FileNameText(path), FileNameText(error));
-    };
+    std::vector<std::pair<std::string, std::string>> failures; // path, error
     const std::string scoresPath = dir + HighScoreFileName;
     const HighScoreSaveResult scores = SaveHighScores(app_.scores, scoresPath);
     if (!scores.Error.empty())
-        fail(scoresPath, scores.Error);
+        failures.emplace_back(scoresPath, scores.Error);
     if (!app_.keepSettingsFile) {
         const std::string settingsPath = dir + SettingsFileName;
-        const std::string settingsError = SaveSettings(settingsPath, app_.settings);
-        if (!settingsError.empty())
-            fail(settingsPath, settingsError);
+        if (std::string error = SaveSettings(settingsPath, app_.settings); !error.empty())
+            failures.emplace_back(settingsPath, std::move(error));
     }
     QStringList notes;
-    if (!failures.isEmpty())
-        notes << QStringLiteral("Could not save:\n") + failures.join(QLatin1Char('\n'));
+    if (!failures.empty())
+        notes << SaveFailureText(failures);
     // The start-up warning said the scores could not be read; say where that file went.
     if (!scores.Backup.empty())
         notes << QStringLiteral("The high-score file that could not be read was kept as \"%1\".")
@@ -99,8 +90,8 @@ void MainWindow::SaveOnClose()
     if (quietClose_)
         std::fprintf(stderr, "%s\n", qPrintable(notes.join(QStringLiteral("\n\n"))));
     else
-        ShowMessage(nullptr, failures.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
-                    failures.isEmpty() ? QCoreApplication::applicationName() : QStringLiteral("Warning"),
+        ShowMessage(nullptr, failures.empty() ? QMessageBox::Information : QMessageBox::Warning,
+                    failures.empty() ? QCoreApplication::applicationName() : QStringLiteral("Warning"),
                     notes.join(QStringLiteral("\n\n")));
 }
 

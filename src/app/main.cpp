@@ -9,7 +9,9 @@
 #include "scores/dialog/HighScoresDialog.h"
 #include "scores/dialog/SummaryDialog.h"
 #include "settings/dialog/ControlForm.h"
-#include "ui/DialogSupport.h"
+#include "ui/MainWindowLink.h"
+#include "ui/MainWindowLock.h"
+#include "ui/MessageBox.h"
 #include "ui/GameFont.h"
 
 #include <QApplication>
@@ -44,6 +46,62 @@ std::string ProgramFolder()
     }
     return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
 }
+
+// The windows made after the main window, and what joins them to it.
+class Windows final : public MainWindowLink, public MainWindowDialogs {
+public:
+    Windows(AppState &state, MainWindow &mainWindow)
+        : mainWindow_(mainWindow),
+          lock_([&mainWindow](bool enabled) { mainWindow.SetMainWindowEnabled(enabled); }, &mainWindow),
+          highScores_(state.settings, state.scores, *this),
+          summary_(state.game, state.settings, state.scores, highScores_, *this),
+          controlForm_(state.settings, state.pictures, *this)
+    {
+        mainWindow.SetDialogs(*this);
+    }
+
+    void Hold(QWidget *dialog) override { lock_.Hold(dialog); }
+    void Release(QWidget *dialog) override { lock_.Release(dialog); }
+    void RepaintMainWindow() override { mainWindow_.RepaintMainWindow(); }
+    QWidget *Window() override { return &mainWindow_; }
+    void ApplyLevelTimerInterval() override { mainWindow_.GameRules().ApplyLevelTimerInterval(); }
+    void SetPit1Bevel(bool on, int width) override { mainWindow_.Player1Panel().SetBevel(on, width); }
+    void ReAdjustSize() override { mainWindow_.ReAdjustSize(); }
+
+    void OpenSummary() override { summary_.ShowForGameEnd(); }
+    void OpenHighScores() override { highScores_.ShowFromMenu(); }
+    void OpenSettings() override { controlForm_.ShowFromMenu(); }
+    void OpenAbout() override
+    {
+        // Modal, so the main window is disabled while it is up, and cannot be left minimised.
+        lock_.Hold(&aboutBox_);
+        aboutBox_.windowHandle()->setTransientParent(mainWindow_.windowHandle());
+        aboutBox_.exec();
+        lock_.Release(&aboutBox_);
+    }
+    void FinishOpen() override
+    {
+        if (summary_.isVisible())
+            summary_.close();
+        if (controlForm_.isVisible())
+            controlForm_.close();
+    }
+    void HideAll() override
+    {
+        aboutBox_.hide();
+        summary_.hide();
+        highScores_.hide();
+        controlForm_.hide();
+    }
+
+private:
+    MainWindow &mainWindow_;
+    AboutBox aboutBox_;
+    MainWindowLock lock_;
+    THighScores highScores_;
+    TSummery summary_;
+    TControlForm controlForm_;
+};
 
 } // namespace
 
@@ -82,45 +140,7 @@ int main(int argc, char *argv[])
     QApplication::processEvents();
 
     // The other windows, created once in their fixed order.
-    AboutBox aboutBox;
-    MainWindowLock lock([&](bool enabled) { mainWindow->SetMainWindowEnabled(enabled); }, mainWindow.get());
-    MainWindowHooks hooks;
-    hooks.Lock = &lock;
-    hooks.RepaintMainWindow = [&] { mainWindow->RepaintMainWindow(); };
-    hooks.MainWindow = mainWindow.get();
-    THighScores highScores(state.settings, state.scores, hooks);
-    TSummery summary(state.game, state.settings, state.scores, highScores, hooks);
-    SettingsDialogHooks settingsHooks;
-    static_cast<MainWindowHooks &>(settingsHooks) = hooks;
-    settingsHooks.ApplyLevelTimerInterval = [&] { mainWindow->GameRules().ApplyLevelTimerInterval(); };
-    settingsHooks.SetPit1Bevel = [&](bool on, int width) { mainWindow->Player1Panel().SetBevel(on, width); };
-    settingsHooks.ReAdjustSize = [&] { mainWindow->ReAdjustSize(); };
-    TControlForm controlForm(state.settings, state.pictures, settingsHooks);
-
-    MainWindow::Dialogs dialogs;
-    dialogs.showAbout = [&] {
-        // Modal, so the main window is disabled while it is up, and cannot be left minimised.
-        lock.Hold(&aboutBox);
-        aboutBox.windowHandle()->setTransientParent(mainWindow->windowHandle());
-        aboutBox.exec();
-        lock.Release(&aboutBox);
-    };
-    dialogs.showSummary = [&] { summary.ShowForGameEnd(); };
-    dialogs.showHighScores = [&] { highScores.ShowFromMenu(); };
-    dialogs.showSettings = [&] { controlForm.ShowFromMenu(); };
-    dialogs.finishOpen = [&] {
-        if (summary.isVisible())
-            summary.close();
-        if (controlForm.isVisible())
-            controlForm.close();
-    };
-    dialogs.hideAll = [&] {
-        aboutBox.hide();
-        summary.hide();
-        highScores.hide();
-        controlForm.hide();
-    };
-    mainWindow->SetDialogs(dialogs);
+    Windows windows(state, *mainWindow);
     splash.reset();
 
     // From here on a logout or kill closes the game as its window does. The messages wait for

@@ -414,7 +414,6 @@ TEST_F(MainWindowTest, UnreadableSettingsFileIsNotOverwritten)
     // A directory where the file should be cannot be read as one, even by root.
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Vorlix.ini")));
     MainWindow &w = Open();
-    w.SetDialogs({});
     EXPECT_TRUE(app_.keepSettingsFile);
     w.close();
     EXPECT_TRUE(QFileInfo(dir_.filePath(QStringLiteral("Vorlix.ini"))).isDir());

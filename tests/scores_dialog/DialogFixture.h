@@ -5,6 +5,7 @@
 #include "scores/dialog/HighScoresDialog.h"
 #include "scores/dialog/SummaryDialog.h"
 #include "settings/Settings.h"
+#include "../common/FakeMainWindow.h"
 #include "../common/ModalDeadline.h"
 
 #include <QApplication>
@@ -26,7 +27,7 @@
 namespace vorlix {
 
 // Both dialogs over one program state, with the main window replaced by a recorder.
-class DialogFixture : public ::testing::Test {
+class DialogFixture : public ::testing::Test, public FakeMainWindow {
 protected:
     DialogFixture()
     {
@@ -34,11 +35,8 @@ protected:
         char pattern[] = "/tmp/vorlix-dialogs.XXXXXX";
         if (::mkdtemp(pattern))
             settings.GameDir = std::string(pattern) + "/";
-        MainWindowHooks hooks;
-        hooks.Lock = &lock;
-        hooks.RepaintMainWindow = [this] { ++repaints; };
-        highScores = std::make_unique<THighScores>(settings, scores, hooks);
-        summary = std::make_unique<TSummery>(state, settings, scores, *highScores, hooks);
+        highScores = std::make_unique<THighScores>(settings, scores, *this);
+        summary = std::make_unique<TSummery>(state, settings, scores, *highScores, *this);
         answerer.callOnTimeout([this] {
             QWidget *modal = QApplication::activeModalWidget();
             auto *box = qobject_cast<QMessageBox *>(modal);
@@ -106,13 +104,6 @@ protected:
     Settings settings;
     GameState state;
     HighScores scores;
-    std::vector<bool> enabledCalls;
-    bool mainEnabled = true;
-    MainWindowLock lock{[this](bool on) {
-        enabledCalls.push_back(on);
-        mainEnabled = on;
-    }};
-    int repaints = 0;
     std::unique_ptr<THighScores> highScores;
     std::unique_ptr<TSummery> summary;
     std::optional<QMessageBox::StandardButton> answer;

@@ -5,6 +5,7 @@
 #include "settings/Settings.h"
 #include "settings/dialog/ControlForm.h"
 #include "settings/dialog/PicturePanel.h"
+#include "../common/FakeMainWindow.h"
 #include "../common/ModalDeadline.h"
 
 #include <QApplication>
@@ -65,7 +66,7 @@ template <std::size_t N> std::vector<std::string> Shown(const std::array<QLabel 
 
 // The dialog over a game folder of solid-colour pictures, with the main window replaced by a
 // recorder and a real pit panel for the bevel.
-class SettingsDialogTest : public ::testing::Test {
+class SettingsDialogTest : public ::testing::Test, public FakeMainWindow {
 protected:
     SettingsDialogTest()
     {
@@ -78,14 +79,7 @@ protected:
         WritePicture(QStringLiteral("bg.bmp"), qRgb(0, 0, 200), 64);
         settings = MakeDefaultSettings(gameDir);
         EXPECT_TRUE(pictures.LoadAll(settings));
-
-        SettingsDialogHooks hooks;
-        hooks.Lock = &lock;
-        hooks.RepaintMainWindow = [this] { ++repaints; };
-        hooks.ApplyLevelTimerInterval = [this] { timerSeconds.push_back(settings.LevelChangeTime); };
-        hooks.SetPit1Bevel = [this](bool on, int width) { pit.SetBevel(on, width); };
-        hooks.ReAdjustSize = [this] { ++readjusts; };
-        form = std::make_unique<TControlForm>(settings, pictures, hooks);
+        form = std::make_unique<TControlForm>(settings, pictures, *this);
         form->SetFileChooser([this](QWidget *, const QString &current) {
             offeredPaths << current;
             return nextChoice;
@@ -99,6 +93,9 @@ protected:
         answerer.stop();
         form->hide();
     }
+
+    void ApplyLevelTimerInterval() override { timerSeconds.push_back(settings.LevelChangeTime); }
+    void SetPit1Bevel(bool on, int width) override { pit.SetBevel(on, width); }
 
     static QRgb PieceColour(int n) { return qRgb(10 * n, 0, 0); }
     static constexpr QRgb PitColour = qRgb(0, 255, 0);
@@ -151,11 +148,7 @@ protected:
     Settings settings;
     PictureSet pictures;
     PitPanel pit;
-    std::vector<bool> enabledCalls;
-    MainWindowLock lock{[this](bool on) { enabledCalls.push_back(on); }};
     std::vector<std::int32_t> timerSeconds;
-    int repaints = 0;
-    int readjusts = 0;
     std::optional<QString> nextChoice;
     QStringList offeredPaths;
     std::vector<SeenBox> boxes;

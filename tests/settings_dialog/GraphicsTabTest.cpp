@@ -212,8 +212,7 @@ TEST_F(GraphicsTab, BackgroundChangeRepaintsAndDefaultsRestoreEveryPicture)
 
 TEST_F(GraphicsTab, TheFileDialogIsTitledOpenWithThreeFiltersAndTheCurrentFile)
 {
-    SettingsDialogHooks hooks;
-    TControlForm real(settings, pictures, hooks);
+    TControlForm real(settings, pictures, *this);
     real.ShowFromMenu();
     QString title;
     QStringList filters;

@@ -10,6 +10,7 @@
 #include "settings/dialog/ControlForm.h"
 #include "settings/dialog/PicturePanel.h"
 #include "ui/GameFont.h"
+#include "../common/FakeMainWindow.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -204,6 +205,7 @@ protected:
     QTemporaryDir dir_;
     std::string gameDir_;
     AppState app_;
+    FakeMainWindow mainWindow_;
 };
 
 TEST_F(TextFitTest, StatusPanelsWithTheLongestLevelScoresAndBonuses)
@@ -213,7 +215,7 @@ TEST_F(TextFitTest, StatusPanelsWithTheLongestLevelScoresAndBonuses)
         MainWindow window(app_, gameDir_);
         app_.settings.Difficulty = "Medium";
         app_.settings.NumberOfPlayers = static_cast<std::uint8_t>(players);
-        players == 1 ? window.ApplyOnePlayerLayout() : window.ApplyTwoPlayerLayout();
+        window.ReAdjustSize();
         app_.game.Level = 255;
         for (PlayerState &player : app_.game.Players) {
             player.Score = LongestScore;
@@ -234,7 +236,7 @@ TEST_F(TextFitTest, AboutBox)
 
 TEST_F(TextFitTest, HighScoresWithThirtyCharacterNamesAndTenDigitNumbers)
 {
-    THighScores dialog(app_.settings, app_.scores, {});
+    THighScores dialog(app_.settings, app_.scores, mainWindow_);
     HighScoreTable &table = app_.scores.EasyScores;
     const std::string names[] = {std::string(30, 'W'), std::string(30, 'M'), "Katharina-Magdalena Schneider"};
     for (std::size_t i = 0; i < std::size(names); ++i) {
@@ -262,8 +264,8 @@ TEST_F(TextFitTest, HighScoresWithThirtyCharacterNamesAndTenDigitNumbers)
 
 TEST_F(TextFitTest, SummaryForOneAndTwoPlayers)
 {
-    THighScores highScores(app_.settings, app_.scores, {});
-    TSummery summary(app_.game, app_.settings, app_.scores, highScores, {});
+    THighScores highScores(app_.settings, app_.scores, mainWindow_);
+    TSummery summary(app_.game, app_.settings, app_.scores, highScores, mainWindow_);
     app_.settings.Mode = "Aggressive";
     app_.settings.Difficulty = "Medium";
     app_.settings.ABonus = std::numeric_limits<std::int32_t>::max();
@@ -290,7 +292,7 @@ TEST_F(TextFitTest, SettingsDialogOnEveryTab)
     app_.settings.P1Up = 0x1026;    // Scroll Lock
     app_.settings.P1Right = 0x1014; // Right Arrow
     app_.settings.P2DownFast = 0x1012;
-    TControlForm form(app_.settings, pictures, {});
+    TControlForm form(app_.settings, pictures, mainWindow_);
     form.FormShow();
     for (int tab = 0; tab < form.PlayerControls->count(); ++tab) {
         SCOPED_TRACE(form.PlayerControls->tabText(tab).toStdString());

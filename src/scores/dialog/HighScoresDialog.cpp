@@ -1,10 +1,10 @@
 #include "scores/dialog/HighScoresDialog.h"
 
 #include "ui/GameFont.h"
+#include "ui/Widgets.h"
+#include "ui/WindowHints.h"
 
-#include <QCloseEvent>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -42,8 +42,8 @@ QString ModeText(std::uint8_t mode)
 
 } // namespace
 
-THighScores::THighScores(const Settings &settings, HighScores &scores, MainWindowHooks hooks)
-    : settings_(settings), scores_(scores), hooks_(std::move(hooks))
+THighScores::THighScores(const Settings &settings, HighScores &scores, MainWindowLink &mainWindow)
+    : OkDialog(mainWindow), settings_(settings), scores_(scores)
 {
     setObjectName(QStringLiteral("HighScores"));
     MakeDialogWindow(this, QStringLiteral("High Scores"), 421, 268);
@@ -99,7 +99,7 @@ THighScores::THighScores(const Settings &settings, HighScores &scores, MainWindo
 
 void THighScores::ShowFromMenu()
 {
-    hooks_.Hold(this);
+    mainWindow_.Hold(this);
     Present();
 }
 
@@ -108,7 +108,7 @@ void THighScores::ShowFromSummary() { Present(); }
 void THighScores::Present()
 {
     FormShow();
-    PresentDialog(this, hooks_.MainWindow, EasyRadio);
+    PresentDialog(this, mainWindow_.Window(), EasyRadio);
 }
 
 void THighScores::FormShow()
@@ -155,25 +155,9 @@ void THighScores::ClearClick()
 
 void THighScores::Button1Click()
 {
-    hooks_.Release(this);
-    hooks_.Repaint();
+    mainWindow_.Release(this);
+    mainWindow_.RepaintMainWindow();
     hide();
-}
-
-void THighScores::closeEvent(QCloseEvent *event)
-{
-    if (isVisible())
-        Button1Click();
-    event->accept();
-}
-
-void THighScores::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        Button1Click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace vorlix

@@ -2,9 +2,7 @@
 
 #include "scores/HighScores.h"
 #include "settings/Settings.h"
-#include "ui/DialogSupport.h"
-
-#include <QWidget>
+#include "ui/OkDialog.h"
 
 #include <array>
 
@@ -17,10 +15,10 @@ namespace vorlix {
 // The high scores dialog: one of the three tables at a time, chosen with radio buttons, and
 // Clear for all of them. Not modal; OK (also a close by the window manager or Escape) lets go
 // of its hold on the main window and hides the dialog.
-class THighScores : public QWidget {
+class THighScores : public OkDialog {
     Q_OBJECT
 public:
-    THighScores(const Settings &settings, HighScores &scores, MainWindowHooks hooks);
+    THighScores(const Settings &settings, HighScores &scores, MainWindowLink &mainWindow);
 
     // Game -> High Scores: holds the main window disabled, then shows the current difficulty's
     // table.
@@ -54,15 +52,13 @@ public:
     std::array<Row, HighScorePlaces> Rows;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool RunOk() override { Button1Click(); return true; }
 
 private:
     void Present();
 
     const Settings &settings_;
     HighScores &scores_;
-    MainWindowHooks hooks_;
 };
 
 } // namespace vorlix

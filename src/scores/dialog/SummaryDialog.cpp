@@ -4,9 +4,10 @@
 #include "scores/HighScoreFile.h"
 #include "scores/dialog/HighScoresDialog.h"
 #include "ui/GameFont.h"
+#include "ui/MessageBox.h"
+#include "ui/Widgets.h"
+#include "ui/WindowHints.h"
 
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,8 +43,8 @@ std::int64_t FinalScore(const PlayerState &player, std::int64_t bonusValue)
 } // namespace
 
 TSummery::TSummery(const GameState &state, Settings &settings, HighScores &scores,
-                   THighScores &highScores, MainWindowHooks hooks)
-    : state_(state), settings_(settings), scores_(scores), highScores_(highScores), hooks_(std::move(hooks))
+                   THighScores &highScores, MainWindowLink &mainWindow)
+    : OkDialog(mainWindow), state_(state), settings_(settings), scores_(scores), highScores_(highScores)
 {
     setObjectName(QStringLiteral("Summery"));
     MakeDialogWindow(this, QStringLiteral("Game Summery"), 187, 230);
@@ -87,9 +88,9 @@ std::int32_t TSummery::SummaryTotal() const
 void TSummery::ShowForGameEnd()
 {
     HeldKeys.Start();
-    hooks_.Hold(this);
+    mainWindow_.Hold(this);
     FormShow();
-    PresentDialog(this, hooks_.MainWindow, NameEdit->isEnabled() ? static_cast<QWidget *>(NameEdit) : SumOK);
+    PresentDialog(this, mainWindow_.Window(), NameEdit->isEnabled() ? static_cast<QWidget *>(NameEdit) : SumOK);
 }
 
 void TSummery::SetText(QLabel *label, const QString &text)
@@ -139,7 +140,7 @@ void TSummery::FormShow()
 
 void TSummery::SumOKClick()
 {
-    hooks_.Release(this);
+    mainWindow_.Release(this);
     if (!settings_.TwoPlayers()) {
         settings_.PlayerName = NameEdit->text().toLatin1().toStdString();
         if (HighScoreTable *table = TableForDifficulty(scores_, settings_.Difficulty)) {
@@ -153,30 +154,14 @@ void TSummery::SumOKClick()
                 const std::string path = settings_.GameDir + HighScoreFileName;
                 if (const std::string error = SaveHighScores(scores_, path).Error; !error.empty())
                     ShowMessage(this, QMessageBox::Warning, QStringLiteral("Warning"),
-                                QStringLiteral("Could not save:\n%1: %2").arg(FileNameText(path), FileNameText(error)));
+                                SaveFailureText({{path, error}}));
             }
         }
         highScores_.ShowFromSummary();
     }
-    hooks_.Repaint();
+    mainWindow_.RepaintMainWindow();
     hide();
-    hooks_.Repaint();
-}
-
-void TSummery::closeEvent(QCloseEvent *event)
-{
-    if (isVisible())
-        SumOKClick();
-    event->accept();
-}
-
-void TSummery::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        SumOKClick();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    mainWindow_.RepaintMainWindow();
 }
 
 } // namespace vorlix

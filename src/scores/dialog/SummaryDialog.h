@@ -3,10 +3,8 @@
 #include "engine/GameState.h"
 #include "scores/HighScores.h"
 #include "settings/Settings.h"
-#include "ui/DialogSupport.h"
+#include "ui/OkDialog.h"
 #include "ui/HeldKeys.h"
-
-#include <QWidget>
 
 #include <cstdint>
 
@@ -22,11 +20,11 @@ class THighScores;
 // result that ranks, the name to store it under. Not modal; it holds the main window disabled
 // while it is up. OK (also a close by the window manager or Escape) stores the result, lets go
 // of the main window and, after a one-player game, opens the high scores.
-class TSummery : public QWidget {
+class TSummery : public OkDialog {
     Q_OBJECT
 public:
     TSummery(const GameState &state, Settings &settings, HighScores &scores,
-             THighScores &highScores, MainWindowHooks hooks);
+             THighScores &highScores, MainWindowLink &mainWindow);
 
     // Fills every text from the game state, holds the main window disabled and shows the dialog.
     void ShowForGameEnd();
@@ -56,8 +54,7 @@ public:
     HeldKeyGuard HeldKeys;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool RunOk() override { SumOKClick(); return true; }
 
 private:
     void SetText(QLabel *label, const QString &text);
@@ -66,7 +63,6 @@ private:
     Settings &settings_;
     HighScores &scores_;
     THighScores &highScores_;
-    MainWindowHooks hooks_;
 };
 
 } // namespace vorlix

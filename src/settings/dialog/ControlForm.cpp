@@ -1,6 +1,8 @@
 #include "settings/dialog/ControlForm.h"
 
 #include "settings/dialog/PicturePanel.h"
+#include "ui/Widgets.h"
+#include "ui/WindowHints.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -87,8 +89,8 @@ std::optional<QString> ChooseWithFileDialog(QWidget *parent, const QString &curr
 
 } // namespace
 
-TControlForm::TControlForm(Settings &settings, PictureSet &pictures, SettingsDialogHooks hooks)
-    : settings_(settings), pictures_(pictures), hooks_(std::move(hooks)), chooseFile_(ChooseWithFileDialog)
+TControlForm::TControlForm(Settings &settings, PictureSet &pictures, MainWindowLink &mainWindow)
+    : OkDialog(mainWindow), settings_(settings), pictures_(pictures), chooseFile_(ChooseWithFileDialog)
 {
     setObjectName(QStringLiteral("ControlForm"));
     MakeDialogWindow(this, QStringLiteral("Settings"), 388, 289);
@@ -192,7 +194,7 @@ void TControlForm::ConnectGraphics()
         if (filling_)
             return;
         settings_.Tiled = TileRadio->isChecked();
-        hooks_.Repaint();
+        mainWindow_.RepaintMainWindow();
     });
     connect(pitscheck, &QCheckBox::toggled, this, &TControlForm::PitscheckClick);
     connect(beveledit, &QComboBox::currentIndexChanged, this, &TControlForm::PitscheckClick);

@@ -2,9 +2,7 @@
 
 #include "render/PictureSet.h"
 #include "settings/Settings.h"
-#include "ui/DialogSupport.h"
-
-#include <QWidget>
+#include "ui/OkDialog.h"
 
 #include <array>
 #include <cstdint>
@@ -25,14 +23,6 @@ namespace vorlix {
 
 class PicturePanel;
 
-// What the settings dialog does to the main window besides enabling and repainting it.
-// Hooks left empty do nothing.
-struct SettingsDialogHooks : MainWindowHooks {
-    std::function<void()> ApplyLevelTimerInterval;        // LevelTimer from LevelChangeTime
-    std::function<void(bool on, int width)> SetPit1Bevel; // player 1's pit panel
-    std::function<void()> ReAdjustSize;
-};
-
 // Asks for a picture file with `current` preselected; nothing when the user cancels.
 using FileChooser = std::function<std::optional<QString>(QWidget *parent, const QString &current)>;
 
@@ -41,12 +31,12 @@ using FileChooser = std::function<std::optional<QString>(QWidget *parent, const 
 // disabled while it is up, and OK (also a close by the window manager or Escape) lets go.
 // ControlForm.cpp makes the window and wires the controls, ControlFormPages.cpp lays out the
 // pages, ControlFormActions.cpp holds what the controls do and KeyCapture.cpp the key capture.
-class TControlForm : public QWidget {
+class TControlForm : public OkDialog {
     Q_OBJECT
 public:
     enum Page { Tabgameplay, TabScoring, TabGraphics, TabAudio, TabPlayer1, TabPlayer2 };
 
-    TControlForm(Settings &settings, PictureSet &pictures, SettingsDialogHooks hooks);
+    TControlForm(Settings &settings, PictureSet &pictures, MainWindowLink &mainWindow);
     ~TControlForm() override;
 
     // Options -> Settings: holds the main window disabled, fills the controls and shows the
@@ -114,8 +104,7 @@ public:
     int PieceNumber() const { return pieceNumber_; }
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool RunOk() override { return OkBtnClick(); }
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -150,7 +139,6 @@ private:
 
     Settings &settings_;
     PictureSet &pictures_;
-    SettingsDialogHooks hooks_;
     FileChooser chooseFile_;
 
     QButtonGroup *levelGroup_ = nullptr;

@@ -2,13 +2,13 @@
 
 #include "settings/IntegerText.h"
 #include "settings/dialog/PicturePanel.h"
+#include "ui/MessageBox.h"
+#include "ui/WindowHints.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -65,10 +65,10 @@ void SetChecked(QButtonGroup *group, QAbstractButton *button)
 
 void TControlForm::ShowFromMenu()
 {
-    hooks_.Hold(this);
+    mainWindow_.Hold(this);
     FormShow();
     UpdateButtons();
-    PresentDialog(this, hooks_.MainWindow, CapturingKeys() ? nullptr : OkBtn);
+    PresentDialog(this, mainWindow_.Window(), CapturingKeys() ? nullptr : OkBtn);
 }
 
 void TControlForm::FormShow()
@@ -141,8 +141,8 @@ void TControlForm::LevelEditChange(QLineEdit *edit, std::int32_t Settings::*sett
         return;
     }
     settings_.*setting = *value;
-    if (edit == secondsEdit && hooks_.ApplyLevelTimerInterval)
-        hooks_.ApplyLevelTimerInterval();
+    if (edit == secondsEdit)
+        mainWindow_.ApplyLevelTimerInterval();
 }
 
 bool TControlForm::OkBtnClick()
@@ -161,9 +161,8 @@ bool TControlForm::OkBtnClick()
         }
         settings_.*ScoringValues[i] = *value;
     }
-    hooks_.Release(this);
-    if (hooks_.ReAdjustSize)
-        hooks_.ReAdjustSize();
+    mainWindow_.Release(this);
+    mainWindow_.ReAdjustSize();
     hide();
     return true;
 }
@@ -190,8 +189,7 @@ void TControlForm::DefaultsClick()
         s.LevelChangeLines = defaults.LevelChangeLines;
         s.LevelChangePieces = defaults.LevelChangePieces;
         // The fill below does not run the edits' handlers.
-        if (hooks_.ApplyLevelTimerInterval)
-            hooks_.ApplyLevelTimerInterval();
+        mainWindow_.ApplyLevelTimerInterval();
         break;
     case TabScoring:
         for (const auto value : ScoringValues)
@@ -225,7 +223,7 @@ void TControlForm::GraphicsDefaults()
     settings_.Tiled = Settings().Tiled;
     if (!pitscheck->isChecked())
         pitscheck->setChecked(true);
-    hooks_.Repaint();
+    mainWindow_.RepaintMainWindow();
     if (!failed.isEmpty())
         ShowMessage(this, QMessageBox::Critical, MessageTitle,
                 QStringLiteral("These pictures could not be loaded; the pictures in use are kept:\n") +
@@ -272,7 +270,7 @@ void TControlForm::PictureClick(PicturePanel *panel, PictureSlot slot)
     }
     panel->SetSunken(false);
     if (changed)
-        hooks_.Repaint();
+        mainWindow_.RepaintMainWindow();
 }
 
 void TControlForm::ShowPicture(PictureSlot slot)
@@ -300,8 +298,7 @@ void TControlForm::PitscheckClick()
 {
     const bool on = pitscheck->isChecked();
     beveledit->setEnabled(on);
-    if (hooks_.SetPit1Bevel)
-        hooks_.SetPit1Bevel(on, beveledit->currentIndex() + 1);
+    mainWindow_.SetPit1Bevel(on, beveledit->currentIndex() + 1);
 }
 
 QString TControlForm::PictureFile(PictureSlot slot) { return FileNameText(PictureSetting(slot)); }
@@ -321,26 +318,6 @@ void TControlForm::ShowIntegerError(const QString &text)
 {
     ShowMessage(this, QMessageBox::Critical, MessageTitle,
             QString::fromStdString(InvalidIntegerMessage(text.toStdString())));
-}
-
-void TControlForm::closeEvent(QCloseEvent *event)
-{
-    // Closing is OK by another road, so the main window is never left disabled; a capture
-    // in progress or a bad scoring value keeps the dialog open.
-    if (isVisible() && !OkBtnClick()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-}
-
-void TControlForm::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace vorlix

@@ -1,6 +1,7 @@
 #include "settings/dialog/ControlForm.h"
 
 #include "settings/dialog/PicturePanel.h"
+#include "ui/Widgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -2,6 +2,7 @@
 
 #include "settings/KeyName.h"
 #include "ui/KeyTranslation.h"
+#include "ui/MessageBox.h"
 
 #include <QApplication>
 #include <QKeyEvent>
