@@ -5,13 +5,12 @@
 #include "scores/dialog/HighScoresDialog.h"
 #include "scores/dialog/SummaryDialog.h"
 #include "settings/Settings.h"
-#include "../common/ModalDeadline.h"
+#include "../common/MessageBoxAnswerer.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -19,7 +18,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,22 +37,9 @@ protected:
         hooks.RepaintMainWindow = [this] { ++repaints; };
         highScores = std::make_unique<THighScores>(settings, scores, hooks);
         summary = std::make_unique<TSummery>(state, settings, scores, *highScores, hooks);
-        answerer.callOnTimeout([this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            if (QAbstractButton *button = box ? box->button(*answer) : nullptr) {
-                answerer.stop();
-                answer.reset();
-                button->click();
-                return;
-            }
-            deadline.Unanswered(modal);
-        });
     }
     ~DialogFixture() override
     {
-        if (answer)
-            ADD_FAILURE() << "no message box came up to be answered";
         summary->hide();
         highScores->hide();
         if (!settings.GameDir.empty())
@@ -95,13 +80,7 @@ protected:
         return texts;
     }
 
-    // Answers the next message box with `button` once it is up. A box that never comes fails
-    // the test at its end; another modal window fails it after a few seconds.
-    void AnswerNextMessageBox(QMessageBox::StandardButton button)
-    {
-        answer = button;
-        answerer.start(5);
-    }
+    void AnswerNextMessageBox(QMessageBox::StandardButton button) { answerer.AnswerNext(button); }
 
     Settings settings;
     GameState state;
@@ -115,9 +94,7 @@ protected:
     int repaints = 0;
     std::unique_ptr<THighScores> highScores;
     std::unique_ptr<TSummery> summary;
-    std::optional<QMessageBox::StandardButton> answer;
-    QTimer answerer;
-    ModalDeadline deadline;
+    MessageBoxAnswerer answerer;
 };
 
 } // namespace vorlix

@@ -5,7 +5,7 @@
 #include "settings/Settings.h"
 #include "settings/dialog/ControlForm.h"
 #include "settings/dialog/PicturePanel.h"
-#include "../common/ModalDeadline.h"
+#include "../common/MessageBoxAnswerer.h"
 
 #include <QApplication>
 #include <QImage>
@@ -23,24 +23,10 @@
 #include <array>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 namespace vorlix {
-
-// A message box as the player saw it; every box is answered with its OK (or default) button.
-struct SeenBox {
-    QMessageBox::Icon icon;
-    QString title;
-    QString text;
-    bool operator==(const SeenBox &) const = default;
-};
-
-inline void PrintTo(const SeenBox &box, std::ostream *os)
-{
-    *os << "{icon " << box.icon << ", \"" << box.title.toStdString() << "\", \"" << box.text.toStdString() << "\"}";
-}
 
 // The box a number that does not parse brings up.
 inline SeenBox NotAnInteger(const QString &text)
@@ -91,12 +77,11 @@ protected:
             return nextChoice;
         });
 
-        answerer.callOnTimeout([this] { AnswerMessageBox(); });
-        answerer.start(5);
+        answerer.AnswerEvery();
     }
     ~SettingsDialogTest() override
     {
-        answerer.stop();
+        answerer.Stop();
         form->hide();
     }
 
@@ -135,17 +120,6 @@ protected:
             QTest::keyClicks(edit, text);
     }
 
-    void AnswerMessageBox()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box || !box->isVisible())
-            return deadline.Unanswered(modal);
-        boxes.push_back({box->icon(), box->windowTitle(), box->text()});
-        QAbstractButton *ok = box->button(QMessageBox::Ok);
-        (ok ? ok : box->buttons().constFirst())->click();
-    }
-
     QTemporaryDir dir;
     std::string gameDir;
     Settings settings;
@@ -158,9 +132,9 @@ protected:
     int readjusts = 0;
     std::optional<QString> nextChoice;
     QStringList offeredPaths;
-    std::vector<SeenBox> boxes;
-    QTimer answerer;
-    ModalDeadline deadline;
+    // Every message box is answered with its OK (or first) button.
+    MessageBoxAnswerer answerer;
+    std::vector<SeenBox> &boxes = answerer.seen;
     std::unique_ptr<TControlForm> form;
 };
 
