@@ -11,6 +11,8 @@
 #include "settings/dialog/PicturePanel.h"
 #include "ui/GameFont.h"
 
+#include "../common/TempDir.h"
+
 #include <QCheckBox>
 #include <QFile>
 #include <QFontInfo>
@@ -25,7 +27,7 @@
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
+#include <QDir>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
@@ -186,12 +188,11 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
         for (const QString &name : {QStringLiteral("bg"), QStringLiteral("pit"), QStringLiteral("blank")})
             SavePicture(name);
         for (int n = 1; n <= 20; ++n)
             SavePicture(QStringLiteral("piece%1").arg(n));
-        gameDir_ = QFile::encodeName(dir_.path()).toStdString() + "/";
+        gameDir_ = temp_.Path();
     }
 
     void SavePicture(const QString &name)
@@ -201,7 +202,8 @@ protected:
         ASSERT_TRUE(image.save(dir_.filePath(name + QStringLiteral(".bmp")), "BMP"));
     }
 
-    QTemporaryDir dir_;
+    test::TempDir temp_;
+    QDir dir_{QFile::decodeName(temp_.Path().c_str())};
     std::string gameDir_;
     AppState app_;
 };
