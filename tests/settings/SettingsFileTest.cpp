@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <sys/stat.h>
@@ -261,59 +262,58 @@ TEST_F(SettingsFile, AFileNameWithALineBreakCannotInjectKeys)
     EXPECT_EQ(reread.PitFile, dir.Path() + "aPiece1=/evil.bmp[Points]AOne=1");
 }
 
+// Whatever stands in the file's place and cannot be read gives the defaults, says why, and is
+// never saved over.
 TEST_F(SettingsFile, AnUnreadableFileGivesDefaultsAndIsNeverSavedOver)
 {
-    // A directory in the file's place fails to read even for root.
-    ASSERT_EQ(::mkdir(IniPath().c_str(), 0755), 0);
-    Settings settings = MakeDefaultSettings(dir.Path());
-    settings.LevelChangeTime = 5;
-    const SettingsLoadResult loaded = LoadSettings(IniPath(), settings);
-    EXPECT_EQ(loaded.status, SettingsFileStatus::Unreadable);
-    EXPECT_NE(loaded.message.find("\"" + IniPath() + "\" could not be read: it is a directory."),
-              std::string::npos) << loaded.message;
-    EXPECT_EQ(settings.LevelChangeTime, 60);
-    EXPECT_NE(SaveSettings(IniPath(), settings), "");
-    ASSERT_EQ(::rmdir(IniPath().c_str()), 0);
-
-    // A link to bytes that fail to read, for any user.
-    ASSERT_EQ(::symlink("/proc/self/mem", IniPath().c_str()), 0);
-    const SettingsLoadResult failing = LoadSettings(IniPath(), settings);
-    EXPECT_EQ(failing.status, SettingsFileStatus::Unreadable);
-    EXPECT_NE(failing.message.find(std::string(" could not be read: ") + std::strerror(EIO) + "."), std::string::npos)
-        << failing.message;
-    EXPECT_EQ(SaveSettings(IniPath(), settings), std::string("the existing file could not be read: ") + std::strerror(EIO));
-    EXPECT_EQ(std::filesystem::read_symlink(IniPath()), "/proc/self/mem");
-    ASSERT_EQ(::unlink(IniPath().c_str()), 0);
-
-    ASSERT_EQ(::mkfifo(IniPath().c_str(), 0644), 0);
-    EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Unreadable)
-        << "and does not wait for a writer";
-    ASSERT_EQ(::unlink(IniPath().c_str()), 0);
-
-    // Larger than any settings file, as a stray disk image (sparse: no disk used): all 64 keys
-    // take about 3 KB, and a mebibyte is the most read.
-    const off_t huge = off_t{1} << 20 | 1;
-    WriteFile(IniPath(), "");
-    ASSERT_EQ(::truncate(IniPath().c_str(), huge), 0);
-    const SettingsLoadResult tooLarge = LoadSettings(IniPath(), settings);
-    EXPECT_EQ(tooLarge.status, SettingsFileStatus::Unreadable);
-    EXPECT_NE(tooLarge.message.find("could not be read: the file is too large."), std::string::npos) << tooLarge.message;
-    EXPECT_EQ(SaveSettings(IniPath(), settings), "the existing file could not be read: the file is too large");
-    EXPECT_EQ(std::filesystem::file_size(IniPath()), static_cast<std::uintmax_t>(huge));
-}
-
-TEST_F(SettingsFile, AFileWithoutReadPermissionIsNeverSavedOver)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads files regardless of their permission bits";
-    Settings settings = MakeDefaultSettings(dir.Path());
-    WriteFile(IniPath(), "[Extra]\nKeep=me\n");
-    ASSERT_EQ(::chmod(IniPath().c_str(), 0200), 0);
-    EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Unreadable);
-    const std::string error = SaveSettings(IniPath(), settings);
-    EXPECT_NE(error, "");
-    ASSERT_EQ(::chmod(IniPath().c_str(), 0600), 0);
-    EXPECT_EQ(ReadFile(IniPath()), "[Extra]\nKeep=me\n");
+    namespace fs = std::filesystem;
+    const std::string path = IniPath();
+    struct Case {
+        const char *name;
+        std::function<void()> make;
+        std::string why;
+    };
+    std::vector<Case> cases = {
+        // Fails to read even for root.
+        {"directory", [&] { fs::create_directory(path); }, "it is a directory"},
+        {"fifo, and the load does not wait for a writer", [&] { ::mkfifo(path.c_str(), 0644); }, "it is a named pipe"},
+        // Bytes that fail to read, for any user.
+        {"link to unreadable bytes", [&] { fs::create_symlink("/proc/self/mem", path); }, std::strerror(EIO)},
+        // Larger than any settings file, as a stray disk image (sparse: no disk used): all 64
+        // keys take about 3 KB, and a mebibyte is the most read.
+        {"too large",
+         [&] {
+             WriteFile(path, "");
+             fs::resize_file(path, std::uintmax_t{1} << 20 | 1);
+         },
+         "the file is too large"},
+    };
+    if (::geteuid() != 0) // root reads files regardless of their permission bits
+        cases.push_back({"no permission to read",
+                         [&] {
+                             WriteFile(path, "[Extra]\nKeep=me\n");
+                             fs::permissions(path, fs::perms::owner_write);
+                         },
+                         std::strerror(EACCES)});
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make();
+        const fs::file_type type = fs::symlink_status(path).type();
+        const std::uintmax_t size = type == fs::file_type::regular ? fs::file_size(path) : 0;
+        Settings settings = MakeDefaultSettings(dir.Path());
+        settings.LevelChangeTime = 5;
+        const SettingsLoadResult loaded = LoadSettings(path, settings);
+        EXPECT_EQ(loaded.status, SettingsFileStatus::Unreadable);
+        EXPECT_NE(loaded.message.find("\"" + path + "\" could not be read: " + c.why + "."), std::string::npos)
+            << loaded.message;
+        EXPECT_EQ(settings.LevelChangeTime, 60);
+        EXPECT_EQ(SaveSettings(path, settings), "the existing file could not be read: " + c.why);
+        EXPECT_EQ(fs::symlink_status(path).type(), type);
+        if (type == fs::file_type::regular) {
+            EXPECT_EQ(fs::file_size(path), size);
+        }
+        fs::remove(path);
+    }
 }
 
 // Saved through the atomic writer, whose rules are tested where it lives.
