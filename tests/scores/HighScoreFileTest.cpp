@@ -256,37 +256,21 @@ TEST_F(HighScoreFileTest, SurplusBytesAreIgnoredAndDroppedAtTheNextSave)
     EXPECT_EQ(Read(path_), original.substr(0, 1560));
 }
 
-TEST_F(HighScoreFileTest, FirstSaveAfterAFailedLoadKeepsTheOldFileAsBak)
-{
-    const std::string original = Pattern(1559);
-    Write(path_, original);
-    HighScores scores;
-    ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
-
-    errno = ENOENT; // as a missing settings file leaves it: says nothing about this file
-    ASSERT_EQ(SaveHighScores(scores, path_).Error, "");
-    EXPECT_EQ(Read(path_ + ".bak"), original);
-    EXPECT_EQ(Read(path_), EncodeHighScores(scores));
-
-    // Later saves leave the backup alone.
-    InsertHighScore(scores, scores.EasyScores, 1, "later", 5, {"Points", 1, 0, 1, 0});
-    ASSERT_EQ(SaveHighScores(scores, path_).Error, "");
-    EXPECT_EQ(Read(path_ + ".bak"), original);
-    EXPECT_EQ(Read(path_).substr(1040, 5), "later");
-}
-
+// The first save after a failed load keeps the old file under the next free backup name.
 TEST_F(HighScoreFileTest, EachFailedLoadKeepsItsFileUnderTheNextFreeBackupName)
 {
     // A name taken by anything, even a dangling link, is never reused.
     ASSERT_EQ(::symlink("nowhere", (path_ + ".bak2").c_str()), 0);
     const std::pair<std::string, std::string> runs[] = {
         {Pattern(1559), ".bak"}, {"second", ".bak1"}, {"third", ".bak3"}, {"", ".bak4"}};
+    HighScores scores;
     for (const auto &[old, backup] : runs) {
         SCOPED_TRACE(backup);
         Write(path_, old);
         fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
-        HighScores scores;
+        scores = {};
         ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
+        errno = ENOENT; // as a missing settings file leaves it: says nothing about this file
         const HighScoreSaveResult saved = SaveHighScores(scores, path_);
         EXPECT_EQ(saved.Error, "");
         EXPECT_EQ(saved.Backup, path_ + backup);
@@ -294,9 +278,17 @@ TEST_F(HighScoreFileTest, EachFailedLoadKeepsItsFileUnderTheNextFreeBackupName)
         EXPECT_EQ(Mode(path_ + backup), 0600u) << "a private file stays private in its backup";
         EXPECT_EQ(Read(path_), EncodeHighScores(scores));
     }
+    // A later save leaves the backups alone, and still tells where this run kept one.
+    InsertHighScore(scores, scores.EasyScores, 1, "later", 5, {"Points", 1, 0, 1, 0});
+    const HighScoreSaveResult later = SaveHighScores(scores, path_);
+    EXPECT_EQ(later.Error, "");
+    EXPECT_EQ(later.Backup, path_ + ".bak4");
+    EXPECT_EQ(Read(path_).substr(1040, 5), "later");
     EXPECT_EQ(Read(path_ + ".bak"), Pattern(1559));
     EXPECT_EQ(Read(path_ + ".bak1"), "second");
     EXPECT_EQ(fs::read_symlink(path_ + ".bak2"), "nowhere");
+    EXPECT_EQ(Read(path_ + ".bak4"), "");
+    EXPECT_EQ(Files(), 7) << "the file, its lock and five backup names";
 }
 
 TEST_F(HighScoreFileTest, ASaveThatFailsLeavesNoBackupBehind)
