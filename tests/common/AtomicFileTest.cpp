@@ -97,7 +97,7 @@ TEST(AtomicFile, SavesThroughLinksToTheFileTheyNameKeepingAnExistingMode)
          "elsewhere/Vorlix.ini", 0},
         {"existing target", {{"game/Vorlix.ini", "../elsewhere/Vorlix.ini"}}, "elsewhere/Vorlix.ini", 0604},
     };
-    const mode_t savedMask = ::umask(027);
+    const mode_t savedMask = ::umask(022);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Folder folder;
@@ -114,7 +114,7 @@ TEST(AtomicFile, SavesThroughLinksToTheFileTheyNameKeepingAnExistingMode)
         for (const auto &[at, to] : c.links)
             EXPECT_EQ(fs::read_symlink(folder / at), expand(to)) << at;
         EXPECT_EQ(Read(folder / c.target), "new");
-        EXPECT_EQ(Mode(folder / c.target), c.existingMode ? c.existingMode : 0640u) << "a regular file";
+        EXPECT_EQ(Mode(folder / c.target), c.existingMode ? c.existingMode : 0644u) << "a regular file";
     }
     ::umask(savedMask);
 }
