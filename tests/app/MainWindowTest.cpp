@@ -4,6 +4,7 @@
 #include "render/PitPanel.h"
 
 #include "../common/LateFifo.h"
+#include "../common/TempDir.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -12,7 +13,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QTemporaryDir>
+#include <QDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -33,7 +34,6 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
         SavePicture("bg.bmp", {64, 64}, Qt::darkGray);
         SavePicture("pit.bmp", {16, 16}, Qt::green);
         SavePicture("blank.bmp", {16, 16}, Qt::black);
@@ -57,11 +57,12 @@ protected:
 
     MainWindow &Open()
     {
-        window_ = std::make_unique<MainWindow>(app_, QFile::encodeName(dir_.path()).toStdString() + "/");
+        window_ = std::make_unique<MainWindow>(app_, temp_.Path());
         return *window_;
     }
 
-    QTemporaryDir dir_;
+    test::TempDir temp_;
+    QDir dir_{QFile::decodeName(temp_.Path().c_str())};
     AppState app_;
     std::unique_ptr<MainWindow> window_;
 };

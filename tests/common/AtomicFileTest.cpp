@@ -1,5 +1,8 @@
 #include "common/AtomicFile.h"
 
+#include "FileSizeLimit.h"
+#include "TempDir.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -37,9 +40,8 @@ TEST(AtomicFile, ALinkLoopFailsClearlyAndLeavesTheLinks)
     };
     for (const auto &[name, links] : cases) {
         SCOPED_TRACE(name);
-        char pattern[] = "/tmp/vorlix-atomic.XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        const std::string dir = std::string(pattern) + "/";
+        test::TempDir temp;
+        const std::string &dir = temp.Path();
         for (const auto &[at, to] : links)
             ASSERT_EQ(::symlink(to.c_str(), (dir + at).c_str()), 0);
 
@@ -51,30 +53,12 @@ TEST(AtomicFile, ALinkLoopFailsClearlyAndLeavesTheLinks)
         }
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), static_cast<long>(links.size()))
             << "nothing left behind";
-        fs::remove_all(dir);
     }
 }
 
 namespace {
 
-// A fresh folder, removed at the end.
-class Folder {
-public:
-    Folder()
-    {
-        char pattern[] = "/tmp/vorlix-atomic.XXXXXX";
-        if (::mkdtemp(pattern))
-            path_ = std::string(pattern) + "/";
-    }
-    ~Folder() { fs::remove_all(path_); }
-    Folder(const Folder &) = delete;
-    Folder &operator=(const Folder &) = delete;
-    std::string operator/(const std::string &name) const { return path_ + name; }
-    const std::string &Path() const { return path_; }
-
-private:
-    std::string path_;
-};
+using Folder = test::TempDir;
 
 std::string Read(const std::string &path)
 {
@@ -90,19 +74,49 @@ mode_t Mode(const std::string &path)
 
 } // namespace
 
-TEST(AtomicFile, AnExistingFileKeepsItsModeAndANewOneFollowsTheUmask)
+// A link, or a chain of them, is followed to the file it names, each target counted from its
+// own link's folder; the links stay. An existing file keeps its mode, a new one follows the umask.
+TEST(AtomicFile, SavesThroughLinksToTheFileTheyNameKeepingAnExistingMode)
 {
-    Folder folder;
-    const std::string old = folder / "old.ini";
-    std::ofstream(old) << "old";
-    ASSERT_EQ(::chmod(old.c_str(), 0751), 0);
+    struct Case {
+        const char *name;
+        std::vector<std::pair<std::string, std::string>> links; // at, to ("@/": the folder)
+        std::string target;
+        mode_t existingMode; // 0: nothing there yet
+    };
+    const Case cases[] = {
+        {"new file", {}, "game/Vorlix.ini", 0},
+        {"existing file", {}, "game/Vorlix.ini", 0751},
+        {"dangling, absolute", {{"game/Vorlix.ini", "@/elsewhere/Vorlix.ini"}}, "elsewhere/Vorlix.ini", 0},
+        {"dangling, relative", {{"game/Vorlix.ini", "../elsewhere/Vorlix.ini"}}, "elsewhere/Vorlix.ini", 0},
+        {"chain, each relative to its own folder",
+         {{"game/Vorlix.ini", "../links/deeper/one.ini"}, {"links/deeper/one.ini", "../../elsewhere/Vorlix.ini"}},
+         "elsewhere/Vorlix.ini", 0},
+        {"chain, absolute then relative",
+         {{"game/Vorlix.ini", "@/links/one.ini"}, {"links/one.ini", "two.ini"}, {"links/two.ini", "../elsewhere/Vorlix.ini"}},
+         "elsewhere/Vorlix.ini", 0},
+        {"existing target", {{"game/Vorlix.ini", "../elsewhere/Vorlix.ini"}}, "elsewhere/Vorlix.ini", 0604},
+    };
     const mode_t savedMask = ::umask(022);
-    EXPECT_EQ(WriteFileAtomically(old, "new"), "");
-    EXPECT_EQ(WriteFileAtomically(folder / "new.ini", "new"), "");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder folder;
+        for (const char *sub : {"game", "elsewhere", "links", "links/deeper"})
+            fs::create_directory(folder / sub);
+        const auto expand = [&](const std::string &to) { return to.rfind("@/", 0) == 0 ? folder / to.substr(2) : to; };
+        for (const auto &[at, to] : c.links)
+            ASSERT_EQ(::symlink(expand(to).c_str(), (folder / at).c_str()), 0) << at;
+        if (c.existingMode) {
+            std::ofstream(folder / c.target) << "old";
+            ASSERT_EQ(::chmod((folder / c.target).c_str(), c.existingMode), 0);
+        }
+        EXPECT_EQ(WriteFileAtomically(folder / "game/Vorlix.ini", "new"), "");
+        for (const auto &[at, to] : c.links)
+            EXPECT_EQ(fs::read_symlink(folder / at), expand(to)) << at;
+        EXPECT_EQ(Read(folder / c.target), "new");
+        EXPECT_EQ(Mode(folder / c.target), c.existingMode ? c.existingMode : 0644u) << "a regular file";
+    }
     ::umask(savedMask);
-    EXPECT_EQ(Read(old), "new");
-    EXPECT_EQ(Mode(old), 0751u);
-    EXPECT_EQ(Mode(folder / "new.ini"), 0644u);
 }
 
 TEST(AtomicFile, FailuresSayWhatStoppedThemAndWhereALinkLed)
@@ -122,6 +136,7 @@ TEST(AtomicFile, FailuresSayWhatStoppedThemAndWhereALinkLed)
         {folder / "link.ini", std::string("cannot create a lock file beside it: ") + std::strerror(ENOENT) +
                                   " (writing through the link to " + folder.Path() + "gone/Vorlix.ini)"},
         {folder / "dir", "it is a directory"},
+        {folder / "fifo", "it is a named pipe"},
         {folder / "to-dir.ini", "it is a directory (writing through the link to " + folder.Path() + "dir)"},
         {folder / "to-fifo.ini", "it is a named pipe (writing through the link to " + folder.Path() + "fifo)"},
     };
@@ -130,9 +145,19 @@ TEST(AtomicFile, FailuresSayWhatStoppedThemAndWhereALinkLed)
         ASSERT_EQ(::symlink((folder / "null").c_str(), (folder / "to-null.ini").c_str()), 0);
         cases.emplace_back(folder / "to-null.ini", "it is a device (writing through the link to " + folder.Path() + "null)");
     }
+    // Root writes into a read-only folder.
+    ASSERT_EQ(::mkdir((folder / "read-only").c_str(), 0700), 0);
+    std::ofstream(folder / "read-only/Vorlix.ini") << "kept";
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod((folder / "read-only").c_str(), 0500), 0);
+        cases.emplace_back(folder / "read-only/Vorlix.ini",
+                           std::string("cannot create a lock file beside it: ") + std::strerror(EACCES));
+    }
     const auto before = std::distance(fs::directory_iterator(folder.Path()), {});
     for (const auto &[path, error] : cases)
         EXPECT_EQ(WriteFileAtomically(path, "new"), error) << path;
+    ASSERT_EQ(::chmod((folder / "read-only").c_str(), 0700), 0);
+    EXPECT_EQ(Read(folder / "read-only/Vorlix.ini"), "kept");
     EXPECT_EQ(Read(folder / "file"), "kept");
     EXPECT_EQ(Read(folder / "dir/inside"), "kept");
     EXPECT_TRUE(fs::is_fifo(folder / "to-fifo.ini"));
@@ -158,6 +183,22 @@ TEST(AtomicFile, ASaveWaitsForAnotherCopysLockButNotForever)
     EXPECT_EQ(WriteFileAtomically(path, "new"), "");
     release.join();
     EXPECT_EQ(Read(path), "new");
+}
+
+// A disk that fills up part of the way through: the old file stays whole, and the temporary
+// file goes.
+TEST(AtomicFile, AWriteThatFailsHalfwayKeepsTheOldFile)
+{
+    Folder folder;
+    std::ofstream(folder / "Vorlix.HS") << "old";
+    std::string error;
+    {
+        test::FileSizeLimit full(100);
+        error = WriteFileAtomically(folder / "Vorlix.HS", std::string(1000, 'n'));
+    }
+    EXPECT_EQ(error, std::string("write failed: ") + std::strerror(EFBIG));
+    EXPECT_EQ(Read(folder / "Vorlix.HS"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 2) << "the file and its lock, nothing else";
 }
 
 // A save cut short (kill -9) leaves its temporary file; a later save of the same file removes

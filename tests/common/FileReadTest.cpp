@@ -1,8 +1,9 @@
 #include "common/FileRead.h"
 
+#include "TempDir.h"
+
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <sys/resource.h>
@@ -18,20 +19,14 @@ namespace {
 
 class FileReadTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/vorlix-fileread.XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
     std::string Write(const std::string &name, const std::string &contents)
     {
-        const std::string path = dir_ + "/" + name;
+        const std::string path = temp_ / name;
         std::ofstream(path, std::ios::binary) << contents;
         return path;
     }
-    std::string dir_;
+    test::TempDir temp_;
+    const std::string &dir_ = temp_.Path();
 };
 
 } // namespace
@@ -64,17 +59,17 @@ TEST_F(FileReadTest, ReadsUpToTheLimitAndSaysWhetherMoreWasThere)
 
 TEST_F(FileReadTest, MissingDirectoriesAndPipesAreToldApart)
 {
-    EXPECT_EQ(ReadFileStart(dir_ + "/none", 10).status, Status::Missing);
-    EXPECT_EQ(ReadFileStart(dir_ + "/none/deeper", 10).status, Status::Missing);
+    EXPECT_EQ(ReadFileStart(dir_ + "none", 10).status, Status::Missing);
+    EXPECT_EQ(ReadFileStart(dir_ + "none/deeper", 10).status, Status::Missing);
     EXPECT_EQ(ReadFileStart(dir_, 10).status, Status::NotRegular);
-    const std::string fifo = dir_ + "/fifo";
+    const std::string fifo = dir_ + "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(ReadFileStart(fifo, 10).status, Status::NotRegular) << "a pipe must not hang the read";
 }
 
 TEST_F(FileReadTest, FailuresToOpenOrReadSayWhy)
 {
-    const std::string loop = dir_ + "/loop";
+    const std::string loop = dir_ + "loop";
     ASSERT_EQ(::symlink("loop", loop.c_str()), 0);
     const FileReadResult looped = ReadFileStart(loop, 10);
     EXPECT_EQ(looped.status, Status::OpenFailed);

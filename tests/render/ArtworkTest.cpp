@@ -1,8 +1,8 @@
 #include "render/Artwork.h"
+#include "../common/TempDir.h"
 
 #include <QFile>
 #include <QPixmap>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -98,8 +98,8 @@ TEST(ArtworkTest, BackgroundTilesWithoutSeams)
 
 TEST(ArtworkTest, TilesAreWrittenAsTwentyFourBitBitmapsThatLoadBack)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("piece1.bmp");
+    test::TempDir dir;
+    const QString path = QString::fromStdString(dir / "piece1.bmp");
     ASSERT_TRUE(PieceTile(1).save(path, "BMP"));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -1,8 +1,8 @@
 #include "render/PictureSet.h"
 #include "Solid.h"
+#include "../common/TempDir.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ class PictureSetTest : public ::testing::Test {
 protected:
     PictureSetTest()
     {
-        settings = MakeDefaultSettings(dir.path().toStdString() + "/");
+        settings = MakeDefaultSettings(dir.Path());
         Write("pit.bmp", Qt::gray);
         Write("blank.bmp", Qt::darkBlue);
         Write("bg.bmp", Qt::darkGreen, {64, 64});
@@ -26,7 +26,7 @@ protected:
             Write(QStringLiteral("piece%1.bmp").arg(n), PieceColor(n));
     }
 
-    QString Path(const QString &name) const { return dir.filePath(name); }
+    QString Path(const QString &name) const { return QString::fromStdString(dir / name.toStdString()); }
     void Write(const QString &name, QColor color, QSize size = {16, 16})
     {
         ASSERT_TRUE(Solid(color, size).save(Path(name), "BMP"));
@@ -38,7 +38,7 @@ protected:
         f.write(bytes);
     }
 
-    QTemporaryDir dir;
+    test::TempDir dir;
     Settings settings;
     PictureSet pictures;
 };

@@ -6,21 +6,17 @@
 #include "scores/dialog/SummaryDialog.h"
 #include "settings/Settings.h"
 #include "../common/FakeMainWindow.h"
-#include "../common/ModalDeadline.h"
+#include "../common/MessageBoxAnswerer.h"
+#include "../common/TempDir.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
-#include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,31 +28,14 @@ protected:
     DialogFixture()
     {
         // The summary saves a stored result at once, into the game folder.
-        char pattern[] = "/tmp/vorlix-dialogs.XXXXXX";
-        if (::mkdtemp(pattern))
-            settings.GameDir = std::string(pattern) + "/";
+        settings.GameDir = dir.Path();
         highScores = std::make_unique<THighScores>(settings, scores, *this);
         summary = std::make_unique<TSummery>(state, settings, scores, *highScores, *this);
-        answerer.callOnTimeout([this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            if (QAbstractButton *button = box ? box->button(*answer) : nullptr) {
-                answerer.stop();
-                answer.reset();
-                button->click();
-                return;
-            }
-            deadline.Unanswered(modal);
-        });
     }
     ~DialogFixture() override
     {
-        if (answer)
-            ADD_FAILURE() << "no message box came up to be answered";
         summary->hide();
         highScores->hide();
-        if (!settings.GameDir.empty())
-            std::filesystem::remove_all(settings.GameDir);
     }
 
     // A one-player game as it ends.
@@ -93,22 +72,15 @@ protected:
         return texts;
     }
 
-    // Answers the next message box with `button` once it is up. A box that never comes fails
-    // the test at its end; another modal window fails it after a few seconds.
-    void AnswerNextMessageBox(QMessageBox::StandardButton button)
-    {
-        answer = button;
-        answerer.start(5);
-    }
+    void AnswerNextMessageBox(QMessageBox::StandardButton button) { answerer.AnswerNext(button); }
 
+    test::TempDir dir;
     Settings settings;
     GameState state;
     HighScores scores;
     std::unique_ptr<THighScores> highScores;
     std::unique_ptr<TSummery> summary;
-    std::optional<QMessageBox::StandardButton> answer;
-    QTimer answerer;
-    ModalDeadline deadline;
+    MessageBoxAnswerer answerer;
 };
 
 } // namespace vorlix

@@ -1,18 +1,18 @@
 #include "settings/SettingsFile.h"
 
-#include "TempDir.h"
+#include "../common/FileSizeLimit.h"
+#include "../common/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <sstream>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -262,180 +262,74 @@ TEST_F(SettingsFile, AFileNameWithALineBreakCannotInjectKeys)
     EXPECT_EQ(reread.PitFile, dir.Path() + "aPiece1=/evil.bmp[Points]AOne=1");
 }
 
-// Symbolic links in a fresh folder: `to` is stored as written, "@/" standing for the folder.
-struct Link {
-    std::string at; // relative to the folder
-    std::string to;
-};
-
-class LinkedFolder {
-public:
-    explicit LinkedFolder(const std::vector<Link> &links) : links_(links)
-    {
-        for (const char *sub : {"game", "elsewhere", "links", "links/deeper"})
-            std::filesystem::create_directory(Path(sub));
-        for (const Link &link : links_)
-            EXPECT_EQ(::symlink(Expand(link.to).c_str(), Path(link.at).c_str()), 0) << link.at;
-    }
-    std::string Path(const std::string &relative) const { return dir_.Path() + relative; }
-    std::string Ini() const { return Path("game/") + SettingsFileName; }
-    // Every link still a link, pointing where it did.
-    void ExpectLinksKept() const
-    {
-        for (const Link &link : links_) {
-            std::error_code error;
-            EXPECT_EQ(std::filesystem::read_symlink(Path(link.at), error).string(), Expand(link.to))
-                << link.at << " is no longer the same link";
-        }
-    }
-
-private:
-    std::string Expand(const std::string &to) const
-    {
-        return to.rfind("@/", 0) == 0 ? dir_.Path() + to.substr(2) : to;
-    }
-    TempDir dir_;
-    std::vector<Link> links_;
-};
-
-TEST_F(SettingsFile, SaveWritesThroughLinksAndCreatesAMissingTarget)
-{
-    struct Case {
-        const char *name;
-        std::vector<Link> links;
-        mode_t existingMode; // 0: nothing at the target yet
-    };
-    const std::string target = "elsewhere/Vorlix.ini";
-    const Case cases[] = {
-        {"dangling, absolute", {{"game/Vorlix.ini", "@/elsewhere/Vorlix.ini"}}, 0},
-        {"dangling, relative", {{"game/Vorlix.ini", "../elsewhere/Vorlix.ini"}}, 0},
-        {"chain, each relative to its own folder",
-         {{"game/Vorlix.ini", "../links/deeper/one.ini"},
-          {"links/deeper/one.ini", "../../elsewhere/Vorlix.ini"}},
-         0},
-        {"chain, absolute then relative",
-         {{"game/Vorlix.ini", "@/links/one.ini"}, {"links/one.ini", "two.ini"},
-          {"links/two.ini", "../elsewhere/Vorlix.ini"}},
-         0},
-        {"existing target", {{"game/Vorlix.ini", "../elsewhere/Vorlix.ini"}}, 0604},
-    };
-    const mode_t savedMask = ::umask(027);
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        LinkedFolder folder(c.links);
-        if (c.existingMode) {
-            WriteFile(folder.Path(target), "[Extra]\nKeep=me\n");
-            ASSERT_EQ(::chmod(folder.Path(target).c_str(), c.existingMode), 0);
-        }
-        Settings settings = MakeDefaultSettings(folder.Path("game/"));
-        settings.Difficulty = "Hard";
-        ASSERT_EQ(SaveSettings(folder.Ini(), settings), "");
-
-        folder.ExpectLinksKept();
-        struct stat st {};
-        ASSERT_EQ(::lstat(folder.Path(target).c_str(), &st), 0);
-        EXPECT_TRUE(S_ISREG(st.st_mode));
-        EXPECT_EQ(st.st_mode & 07777, c.existingMode ? c.existingMode : 0640u);
-        Settings reread = MakeDefaultSettings(folder.Path("game/"));
-        EXPECT_EQ(LoadSettings(folder.Ini(), reread).status, SettingsFileStatus::Loaded);
-        EXPECT_EQ(reread.Difficulty, "Hard");
-        if (c.existingMode) {
-            EXPECT_EQ(SectionLines(ReadFile(folder.Path(target)), "Extra"),
-                      std::vector<std::string>{"Keep=me"});
-        }
-    }
-    ::umask(savedMask);
-}
-
+// Whatever stands in the file's place and cannot be read gives the defaults, says why, and is
+// never saved over.
 TEST_F(SettingsFile, AnUnreadableFileGivesDefaultsAndIsNeverSavedOver)
 {
-    // A directory in the file's place fails to read even for root.
-    ASSERT_EQ(::mkdir(IniPath().c_str(), 0755), 0);
-    Settings settings = MakeDefaultSettings(dir.Path());
-    settings.LevelChangeTime = 5;
-    const SettingsLoadResult loaded = LoadSettings(IniPath(), settings);
-    EXPECT_EQ(loaded.status, SettingsFileStatus::Unreadable);
-    EXPECT_NE(loaded.message.find("\"" + IniPath() + "\" could not be read: it is a directory."),
-              std::string::npos) << loaded.message;
-    EXPECT_EQ(settings.LevelChangeTime, 60);
-    EXPECT_NE(SaveSettings(IniPath(), settings), "");
-    ASSERT_EQ(::rmdir(IniPath().c_str()), 0);
-
-    // A link to bytes that fail to read, for any user.
-    ASSERT_EQ(::symlink("/proc/self/mem", IniPath().c_str()), 0);
-    const SettingsLoadResult failing = LoadSettings(IniPath(), settings);
-    EXPECT_EQ(failing.status, SettingsFileStatus::Unreadable);
-    EXPECT_NE(failing.message.find(std::string(" could not be read: ") + std::strerror(EIO) + "."), std::string::npos)
-        << failing.message;
-    EXPECT_EQ(SaveSettings(IniPath(), settings), std::string("the existing file could not be read: ") + std::strerror(EIO));
-    EXPECT_EQ(std::filesystem::read_symlink(IniPath()), "/proc/self/mem");
-    ASSERT_EQ(::unlink(IniPath().c_str()), 0);
-
-    ASSERT_EQ(::mkfifo(IniPath().c_str(), 0644), 0);
-    EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Unreadable)
-        << "and does not wait for a writer";
-    ASSERT_EQ(::unlink(IniPath().c_str()), 0);
-
-    // Larger than any settings file, as a stray disk image (sparse: no disk used): all 64 keys
-    // take about 3 KB, and a mebibyte is the most read.
-    const off_t huge = off_t{1} << 20 | 1;
-    WriteFile(IniPath(), "");
-    ASSERT_EQ(::truncate(IniPath().c_str(), huge), 0);
-    const SettingsLoadResult tooLarge = LoadSettings(IniPath(), settings);
-    EXPECT_EQ(tooLarge.status, SettingsFileStatus::Unreadable);
-    EXPECT_NE(tooLarge.message.find("could not be read: the file is too large."), std::string::npos) << tooLarge.message;
-    EXPECT_EQ(SaveSettings(IniPath(), settings), "the existing file could not be read: the file is too large");
-    EXPECT_EQ(std::filesystem::file_size(IniPath()), static_cast<std::uintmax_t>(huge));
+    namespace fs = std::filesystem;
+    const std::string path = IniPath();
+    struct Case {
+        const char *name;
+        std::function<void()> make;
+        std::string why;
+    };
+    std::vector<Case> cases = {
+        // Fails to read even for root.
+        {"directory", [&] { fs::create_directory(path); }, "it is a directory"},
+        {"fifo, and the load does not wait for a writer", [&] { ::mkfifo(path.c_str(), 0644); }, "it is a named pipe"},
+        // Bytes that fail to read, for any user.
+        {"link to unreadable bytes", [&] { fs::create_symlink("/proc/self/mem", path); }, std::strerror(EIO)},
+        // Larger than any settings file, as a stray disk image (sparse: no disk used): all 64
+        // keys take about 3 KB, and a mebibyte is the most read.
+        {"too large",
+         [&] {
+             WriteFile(path, "");
+             fs::resize_file(path, std::uintmax_t{1} << 20 | 1);
+         },
+         "the file is too large"},
+    };
+    if (::geteuid() != 0) // root reads files regardless of their permission bits
+        cases.push_back({"no permission to read",
+                         [&] {
+                             WriteFile(path, "[Extra]\nKeep=me\n");
+                             fs::permissions(path, fs::perms::owner_write);
+                         },
+                         std::strerror(EACCES)});
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make();
+        const fs::file_type type = fs::symlink_status(path).type();
+        const std::uintmax_t size = type == fs::file_type::regular ? fs::file_size(path) : 0;
+        Settings settings = MakeDefaultSettings(dir.Path());
+        settings.LevelChangeTime = 5;
+        const SettingsLoadResult loaded = LoadSettings(path, settings);
+        EXPECT_EQ(loaded.status, SettingsFileStatus::Unreadable);
+        EXPECT_NE(loaded.message.find("\"" + path + "\" could not be read: " + c.why + "."), std::string::npos)
+            << loaded.message;
+        EXPECT_EQ(settings.LevelChangeTime, 60);
+        EXPECT_EQ(SaveSettings(path, settings), "the existing file could not be read: " + c.why);
+        EXPECT_EQ(fs::symlink_status(path).type(), type);
+        if (type == fs::file_type::regular) {
+            EXPECT_EQ(fs::file_size(path), size);
+        }
+        fs::remove(path);
+    }
 }
 
-TEST_F(SettingsFile, AFileWithoutReadPermissionIsNeverSavedOver)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads files regardless of their permission bits";
-    Settings settings = MakeDefaultSettings(dir.Path());
-    WriteFile(IniPath(), "[Extra]\nKeep=me\n");
-    ASSERT_EQ(::chmod(IniPath().c_str(), 0200), 0);
-    EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Unreadable);
-    const std::string error = SaveSettings(IniPath(), settings);
-    EXPECT_NE(error, "");
-    ASSERT_EQ(::chmod(IniPath().c_str(), 0600), 0);
-    EXPECT_EQ(ReadFile(IniPath()), "[Extra]\nKeep=me\n");
-}
-
-TEST_F(SettingsFile, SaveIntoAReadOnlyDirectoryFailsAndKeepsTheOldFile)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only directories";
-    const std::string old = "[Settings]\nDifficulty=Hard\n";
-    WriteFile(IniPath(), old);
-    ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
-    const std::string error = SaveSettings(IniPath(), MakeDefaultSettings(dir.Path()));
-    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
-    EXPECT_NE(error, "");
-    EXPECT_EQ(ReadFile(IniPath()), old);
-}
-
+// Saved through the atomic writer, whose rules are tested where it lives.
 TEST_F(SettingsFile, SaveThatFailsHalfwayKeepsTheOldFile)
 {
     const std::string old = "[Settings]\nDifficulty=Hard\n";
     WriteFile(IniPath(), old);
-    // A file-size limit makes the write fail part of the way through, for any user.
-    rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string error = SaveSettings(IniPath(), MakeDefaultSettings(dir.Path()));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_NE(error, "");
+    std::string error;
+    {
+        test::FileSizeLimit full(100);
+        error = SaveSettings(IniPath(), MakeDefaultSettings(dir.Path()));
+    }
+    EXPECT_EQ(error, std::string("write failed: ") + std::strerror(EFBIG));
     EXPECT_EQ(ReadFile(IniPath()), old);
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(dir.Path()))
-        ++files;
-    EXPECT_EQ(files, 2u) << "the file and its lock: no temporary file is left behind";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2)
+        << "the file and its lock: no temporary file is left behind";
 }
 
 std::string RandomLines(std::size_t bytes, unsigned seed)

@@ -6,7 +6,8 @@
 #include "settings/dialog/ControlForm.h"
 #include "settings/dialog/PicturePanel.h"
 #include "../common/FakeMainWindow.h"
-#include "../common/ModalDeadline.h"
+#include "../common/MessageBoxAnswerer.h"
+#include "../common/TempDir.h"
 
 #include <QApplication>
 #include <QImage>
@@ -15,7 +16,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -24,24 +24,10 @@
 #include <array>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 namespace vorlix {
-
-// A message box as the player saw it; every box is answered with its OK (or default) button.
-struct SeenBox {
-    QMessageBox::Icon icon;
-    QString title;
-    QString text;
-    bool operator==(const SeenBox &) const = default;
-};
-
-inline void PrintTo(const SeenBox &box, std::ostream *os)
-{
-    *os << "{icon " << box.icon << ", \"" << box.title.toStdString() << "\", \"" << box.text.toStdString() << "\"}";
-}
 
 // The box a number that does not parse brings up.
 inline SeenBox NotAnInteger(const QString &text)
@@ -70,8 +56,7 @@ class SettingsDialogTest : public ::testing::Test, public FakeMainWindow {
 protected:
     SettingsDialogTest()
     {
-        EXPECT_TRUE(dir.isValid());
-        gameDir = dir.path().toStdString() + "/";
+        gameDir = dir.Path();
         for (int n = 1; n <= 20; ++n)
             WritePicture(QStringLiteral("piece%1.bmp").arg(n), PieceColour(n));
         WritePicture(QStringLiteral("pit.bmp"), PitColour);
@@ -85,12 +70,11 @@ protected:
             return nextChoice;
         });
 
-        answerer.callOnTimeout([this] { AnswerMessageBox(); });
-        answerer.start(5);
+        answerer.AnswerEvery();
     }
     ~SettingsDialogTest() override
     {
-        answerer.stop();
+        answerer.Stop();
         form->hide();
     }
 
@@ -105,10 +89,12 @@ protected:
     {
         QImage image(size, size, QImage::Format_RGB32);
         image.fill(colour);
-        const QString path = dir.filePath(name);
+        const QString path = Path(name);
         EXPECT_TRUE(image.save(path, "BMP")) << path.toStdString();
         return path;
     }
+
+    QString Path(const QString &name) const { return QString::fromStdString(gameDir) + name; }
 
     static QRgb Colour(const QPixmap &pixmap) { return pixmap.toImage().pixel(1, 1); }
 
@@ -132,18 +118,7 @@ protected:
             QTest::keyClicks(edit, text);
     }
 
-    void AnswerMessageBox()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box || !box->isVisible())
-            return deadline.Unanswered(modal);
-        boxes.push_back({box->icon(), box->windowTitle(), box->text()});
-        QAbstractButton *ok = box->button(QMessageBox::Ok);
-        (ok ? ok : box->buttons().constFirst())->click();
-    }
-
-    QTemporaryDir dir;
+    test::TempDir dir;
     std::string gameDir;
     Settings settings;
     PictureSet pictures;
@@ -151,9 +126,9 @@ protected:
     std::vector<std::int32_t> timerSeconds;
     std::optional<QString> nextChoice;
     QStringList offeredPaths;
-    std::vector<SeenBox> boxes;
-    QTimer answerer;
-    ModalDeadline deadline;
+    // Every message box is answered with its OK (or first) button.
+    MessageBoxAnswerer answerer;
+    std::vector<SeenBox> &boxes = answerer.seen;
     std::unique_ptr<TControlForm> form;
 };
 

@@ -137,15 +137,15 @@ TEST_F(GraphicsTab, APieceNumberOutsideOneToTwentyChangesNothing)
 TEST_F(GraphicsTab, APictureThatFailsToLoadKeepsTheOldPathAndPicture)
 {
     Open();
-    QFile junk(dir.filePath("junk.bmp"));
+    QFile junk(Path("junk.bmp"));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not a picture");
     junk.close();
 
     // A pipe would block a reader that waits for its writer.
-    test::LateFifo fifo(QFile::encodeName(dir.filePath("pipe.bmp")).toStdString(), std::chrono::seconds(3));
+    test::LateFifo fifo(QFile::encodeName(Path("pipe.bmp")).toStdString(), std::chrono::seconds(3));
     ASSERT_TRUE(fifo.Created());
-    for (const QString &bad : {junk.fileName(), dir.filePath("missing.bmp"), dir.filePath("pipe.bmp")}) {
+    for (const QString &bad : {junk.fileName(), Path("missing.bmp"), Path("pipe.bmp")}) {
         boxes.clear();
         nextChoice = bad;
         QElapsedTimer clock;
@@ -191,8 +191,8 @@ TEST_F(GraphicsTab, BackgroundChangeRepaintsAndDefaultsRestoreEveryPicture)
     nextChoice = WritePicture("dark.bmp", qRgb(20, 20, 20));
     form->blankbutton->click();
     form->StretchRadio->click();
-    settings.PieceFiles[9] = dir.filePath("elsewhere.bmp").toStdString();
-    QFile::remove(dir.filePath("pit.bmp")); // a default that can no longer be loaded
+    settings.PieceFiles[9] = Path("elsewhere.bmp").toStdString();
+    QFile::remove(Path("pit.bmp")); // a default that can no longer be loaded
     const int before = repaints;
 
     form->Defaults->click();

@@ -12,6 +12,8 @@
 #include "ui/GameFont.h"
 #include "../common/FakeMainWindow.h"
 
+#include "../common/TempDir.h"
+
 #include <QCheckBox>
 #include <QFile>
 #include <QFontInfo>
@@ -26,7 +28,7 @@
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
+#include <QDir>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
@@ -187,12 +189,11 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
         for (const QString &name : {QStringLiteral("bg"), QStringLiteral("pit"), QStringLiteral("blank")})
             SavePicture(name);
         for (int n = 1; n <= 20; ++n)
             SavePicture(QStringLiteral("piece%1").arg(n));
-        gameDir_ = QFile::encodeName(dir_.path()).toStdString() + "/";
+        gameDir_ = temp_.Path();
     }
 
     void SavePicture(const QString &name)
@@ -202,7 +203,8 @@ protected:
         ASSERT_TRUE(image.save(dir_.filePath(name + QStringLiteral(".bmp")), "BMP"));
     }
 
-    QTemporaryDir dir_;
+    test::TempDir temp_;
+    QDir dir_{QFile::decodeName(temp_.Path().c_str())};
     std::string gameDir_;
     AppState app_;
     FakeMainWindow mainWindow_;

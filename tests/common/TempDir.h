@@ -11,12 +11,13 @@
 
 namespace vorlix::test {
 
-// A fresh directory, removed with everything in it at the end of the test.
+// A fresh directory, removed with everything in it at the end of the test; `parent` picks the
+// file system it lives on.
 class TempDir {
 public:
-    TempDir()
+    explicit TempDir(const std::filesystem::path &parent = std::filesystem::temp_directory_path())
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vorlix-test-XXXXXX").string();
+        std::string pattern = (parent / "vorlix-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("mkdtemp failed");
         path_ = pattern + "/";
@@ -33,6 +34,7 @@ public:
 
     // The directory, ending in '/', like GameDir.
     const std::string &Path() const { return path_; }
+    std::string operator/(const std::string &name) const { return path_ + name; }
 
 private:
     std::string path_;
