@@ -2,6 +2,7 @@
 
 #include "app/StatusStrip.h"
 #include "render/PitPanel.h"
+#include "ui/WindowHints.h"
 
 #include <QScreen>
 
@@ -11,11 +12,7 @@ void MainWindow::CentreOnScreen()
 {
     // The window starts centred by design; left to the window manager, a second copy of the
     // game would open wherever it finds room.
-    if (const QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    vorlix::CentreOnScreen(this, screen());
 }
 
 void MainWindow::CentreOverlay(QWidget *panel)

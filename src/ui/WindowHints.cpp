@@ -75,15 +75,19 @@ void MakeDialogWindow(QWidget *dialog, const QString &caption, int width, int he
     dialog->setFont(GameFont());
 }
 
+void CentreOnScreen(QWidget *window, const QScreen *screen)
+{
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
 void PresentDialog(QWidget *dialog, QWidget *mainWindow, QWidget *focus)
 {
     if (!dialog->isVisible()) {
-        QScreen *screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
-        if (screen) {
-            QRect frame = dialog->frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            dialog->move(frame.topLeft());
-        }
+        CentreOnScreen(dialog, mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen());
         dialog->winId(); // a native window, so the stacking hint can be set before mapping
         if (mainWindow && mainWindow->windowHandle() && dialog->windowHandle())
             dialog->windowHandle()->setTransientParent(mainWindow->windowHandle());

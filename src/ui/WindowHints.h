@@ -1,5 +1,6 @@
 #pragma once
 
+class QScreen;
 class QString;
 class QWidget;
 
@@ -21,6 +22,9 @@ void SetFrameButtons(QWidget *window, FrameButtons buttons);
 // A parentless window with the dialog flag and no title-bar buttons, fixed in size. Parentless,
 // because disabling the main window would also disable its child windows.
 void MakeDialogWindow(QWidget *dialog, const QString &caption, int width, int height);
+
+// Moves a top-level window so that its frame is centred on the screen's free area.
+void CentreOnScreen(QWidget *window, const QScreen *screen);
 
 // Centres a hidden dialog on the screen, shows it above the main window and focuses `focus`.
 void PresentDialog(QWidget *dialog, QWidget *mainWindow, QWidget *focus);
