@@ -148,7 +148,7 @@ TEST_F(HighScoreFileTest, TwoCopiesInOneFolderKeepEachOthersResults)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         HighScores file;
-        InsertHighScore(file.EasyScores, 1, "old", 500, {"Points", 1, 2, 3, 0});
+        InsertHighScore(file.EasyScores, 1, "old", 500, {"Points", 1, 2, 1, 0}); // pieces and bonuses as stored below
         Write(path_, EncodeHighScores(file));
         HighScores copies[2];
         for (const Step &step : c.steps) {
