@@ -140,6 +140,13 @@ TEST(HighScoreInsertion, PlacesOutsideTheTableChangeNothing)
     InsertHighScore(table, 0, "x", 5000, PointsGame());
     InsertHighScore(table, 11, "x", 5000, PointsGame());
     EXPECT_EQ(table, before);
+    // Nor is such a result, or one into a table not of these scores, kept for the next save.
+    HighScores scores;
+    for (int place : {0, 11})
+        InsertHighScore(scores, scores.EasyScores, place, "x", 5000, PointsGame());
+    InsertHighScore(scores, table, 1, "x", 5000, PointsGame());
+    EXPECT_TRUE(scores.Changes.empty());
+    EXPECT_EQ(table, before);
 
     InsertHighScore(table, 10, "last", 150, PointsGame());
     EXPECT_EQ(EntryName(table[9]), "last");
