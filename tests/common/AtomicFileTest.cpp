@@ -59,18 +59,8 @@ TEST(AtomicFile, ALinkLoopFailsClearlyAndLeavesTheLinks)
 namespace {
 
 using Folder = test::TempDir;
-
-std::string Read(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-mode_t Mode(const std::string &path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
+using test::FileMode;
+using test::ReadFile;
 
 } // namespace
 
@@ -113,8 +103,8 @@ TEST(AtomicFile, SavesThroughLinksToTheFileTheyNameKeepingAnExistingMode)
         EXPECT_EQ(WriteFileAtomically(folder / "game/Vorlix.ini", "new"), "");
         for (const auto &[at, to] : c.links)
             EXPECT_EQ(fs::read_symlink(folder / at), expand(to)) << at;
-        EXPECT_EQ(Read(folder / c.target), "new");
-        EXPECT_EQ(Mode(folder / c.target), c.existingMode ? c.existingMode : 0644u) << "a regular file";
+        EXPECT_EQ(ReadFile(folder / c.target), "new");
+        EXPECT_EQ(FileMode(folder / c.target), c.existingMode ? c.existingMode : 0644u) << "a regular file";
     }
     ::umask(savedMask);
 }
@@ -153,17 +143,17 @@ TEST(AtomicFile, FailuresSayWhatStoppedThemAndWhereALinkLed)
         cases.emplace_back(folder / "read-only/Vorlix.ini",
                            std::string("cannot create a lock file beside it: ") + std::strerror(EACCES));
     }
-    const auto before = std::distance(fs::directory_iterator(folder.Path()), {});
+    const auto before = folder.Entries();
     for (const auto &[path, error] : cases)
         EXPECT_EQ(WriteFileAtomically(path, "new"), error) << path;
     ASSERT_EQ(::chmod((folder / "read-only").c_str(), 0700), 0);
-    EXPECT_EQ(Read(folder / "read-only/Vorlix.ini"), "kept");
-    EXPECT_EQ(Read(folder / "file"), "kept");
-    EXPECT_EQ(Read(folder / "dir/inside"), "kept");
+    EXPECT_EQ(ReadFile(folder / "read-only/Vorlix.ini"), "kept");
+    EXPECT_EQ(ReadFile(folder / "file"), "kept");
+    EXPECT_EQ(ReadFile(folder / "dir/inside"), "kept");
     EXPECT_TRUE(fs::is_fifo(folder / "to-fifo.ini"));
     EXPECT_EQ(fs::read_symlink(folder / "to-fifo.ini"), "fifo");
     EXPECT_TRUE(!fs::exists(folder / "null") || fs::is_character_file(folder / "null"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), before) << "no lock, no temporary file";
+    EXPECT_EQ(folder.Entries(), before) << "no lock, no temporary file";
 }
 
 // A save waits while another copy holds the lock, and gives up with a reason, not a hang,
@@ -182,7 +172,7 @@ TEST(AtomicFile, ASaveWaitsForAnotherCopysLockButNotForever)
     });
     EXPECT_EQ(WriteFileAtomically(path, "new"), "");
     release.join();
-    EXPECT_EQ(Read(path), "new");
+    EXPECT_EQ(ReadFile(path), "new");
 }
 
 // A disk that fills up part of the way through: the old file stays whole, and the temporary
@@ -197,8 +187,8 @@ TEST(AtomicFile, AWriteThatFailsHalfwayKeepsTheOldFile)
         error = WriteFileAtomically(folder / "Vorlix.HS", std::string(1000, 'n'));
     }
     EXPECT_EQ(error, std::string("write failed: ") + std::strerror(EFBIG));
-    EXPECT_EQ(Read(folder / "Vorlix.HS"), "old");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 2) << "the file and its lock, nothing else";
+    EXPECT_EQ(ReadFile(folder / "Vorlix.HS"), "old");
+    EXPECT_EQ(folder.Entries(), 2) << "the file and its lock, nothing else";
 }
 
 // A save cut short (kill -9) leaves its temporary file; a later save of the same file removes
@@ -221,7 +211,7 @@ TEST(AtomicFile, ALaterSaveRemovesTheTemporaryFilesOfSavesCutShort)
         EXPECT_EQ(fs::exists(folder / name), !removed) << name;
     EXPECT_TRUE(fs::is_directory(folder / "Vorlix.HS.D1r2ab"));
     EXPECT_TRUE(fs::is_symlink(folder / "Vorlix.HS.L1nk2b"));
-    EXPECT_EQ(Read(folder / "Vorlix.HS"), "new");
+    EXPECT_EQ(ReadFile(folder / "Vorlix.HS"), "new");
 }
 
 // As many links as the system itself follows in a path, and not one more.
@@ -236,7 +226,7 @@ TEST(AtomicFile, AChainOfFortyLinksIsFollowedAndOneMoreIsRefused)
         const std::string error = WriteFileAtomically(folder / "l0", "new");
         if (links == 40) {
             EXPECT_EQ(error, "");
-            EXPECT_EQ(Read(target), "new");
+            EXPECT_EQ(ReadFile(target), "new");
         } else {
             EXPECT_NE(error.find(std::strerror(ELOOP)), std::string::npos) << error;
             EXPECT_FALSE(fs::exists(target));
@@ -263,7 +253,7 @@ TEST(AtomicFile, AFileTheUserMayNotWriteIsRefused)
             ::_exit(3);
         const std::string error = WriteFileAtomically(path, "new");
         const bool refused = error.find("the existing file is not writable") != std::string::npos;
-        const bool kept = Read(path) == "protected";
+        const bool kept = ReadFile(path) == "protected";
         if (root)
             ::_exit(refused && kept ? 0 : 1);
         EXPECT_TRUE(refused) << error;
@@ -273,8 +263,8 @@ TEST(AtomicFile, AFileTheUserMayNotWriteIsRefused)
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    EXPECT_EQ(Read(path), "protected");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 2) << "the file and its lock, nothing else";
+    EXPECT_EQ(ReadFile(path), "protected");
+    EXPECT_EQ(folder.Entries(), 2) << "the file and its lock, nothing else";
 }
 
 // A write to a pipe blocks once the pipe is full; a signal then cuts it short or, with nothing

@@ -21,9 +21,8 @@ class FileReadTest : public ::testing::Test {
 protected:
     std::string Write(const std::string &name, const std::string &contents)
     {
-        const std::string path = temp_ / name;
-        std::ofstream(path, std::ios::binary) << contents;
-        return path;
+        test::WriteFile(temp_ / name, contents);
+        return temp_ / name;
     }
     test::TempDir temp_;
     const std::string &dir_ = temp_.Path();

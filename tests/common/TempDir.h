@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include <stdlib.h>
+#include <sys/stat.h>
 
 namespace vorlix::test {
 
@@ -35,6 +36,8 @@ public:
     // The directory, ending in '/', like GameDir.
     const std::string &Path() const { return path_; }
     std::string operator/(const std::string &name) const { return path_ + name; }
+    // How many entries the directory holds.
+    std::ptrdiff_t Entries() const { return std::distance(std::filesystem::directory_iterator(path_), {}); }
 
 private:
     std::string path_;
@@ -50,6 +53,13 @@ inline std::string ReadFile(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The permission bits of the entry itself (a link is not followed); 0 when there is none.
+inline mode_t FileMode(const std::string &path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
 } // namespace vorlix::test

@@ -30,18 +30,11 @@ namespace {
 namespace fs = std::filesystem;
 
 using test::FileSizeLimit;
+using test::ReadFile;
+using test::WriteFile;
 
 class HighScoreFileTest : public ::testing::Test {
 protected:
-    static void Write(const std::string &path, const std::string &bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static std::string Read(const std::string &path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
     // Every byte different from its neighbours, names without zero bytes included.
     static std::string Pattern(std::size_t size)
     {
@@ -51,13 +44,6 @@ protected:
         return bytes;
     }
 
-    static mode_t Mode(const std::string &path)
-    {
-        struct stat st {};
-        return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
-    }
-    // Files in the test folder, the scores file included.
-    std::ptrdiff_t Files() const { return std::distance(fs::directory_iterator(dir_.Path()), {}); }
 
     test::TempDir dir_;
     std::string path_ = dir_ / "Vorlix.HS";
@@ -72,20 +58,20 @@ TEST_F(HighScoreFileTest, MissingFileIsTheQuietFirstRun)
     EXPECT_EQ(scores.EasyScores[0].Score, 0u);
 
     EXPECT_EQ(SaveHighScores(scores, path_).Error, "");
-    EXPECT_EQ(Read(path_), std::string(1560, '\0'));
+    EXPECT_EQ(ReadFile(path_), std::string(1560, '\0'));
     EXPECT_FALSE(fs::exists(path_ + ".bak"));
 }
 
 TEST_F(HighScoreFileTest, LoadThenSaveIsByteIdentical)
 {
     const std::string original = Pattern(1560);
-    Write(path_, original);
+    WriteFile(path_, original);
     HighScores scores;
     EXPECT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Loaded);
     EXPECT_EQ(EncodeHighScores(scores), original);
 
     EXPECT_EQ(SaveHighScores(scores, path_).Error, "");
-    EXPECT_EQ(Read(path_), original);
+    EXPECT_EQ(ReadFile(path_), original);
     EXPECT_FALSE(fs::exists(path_ + ".bak"));
 }
 
@@ -94,7 +80,7 @@ TEST_F(HighScoreFileTest, ResultStoredUnderEasyLandsInTheLastTableOfTheFile)
     HighScores scores;
     InsertHighScore(scores, scores.EasyScores, 1, "abc", 8300, {"Points", 3, 12, 85, 2});
     ASSERT_EQ(SaveHighScores(scores, path_).Error, "");
-    const std::string bytes = Read(path_);
+    const std::string bytes = ReadFile(path_);
     ASSERT_EQ(bytes.size(), 1560u);
     EXPECT_EQ(bytes.substr(1040, 3), "abc");
     EXPECT_EQ(bytes.substr(0, 1040), std::string(1040, '\0'));
@@ -149,7 +135,7 @@ TEST_F(HighScoreFileTest, TwoCopiesInOneFolderKeepEachOthersResults)
         SCOPED_TRACE(c.name);
         HighScores file;
         InsertHighScore(file.EasyScores, 1, "old", 500, {"Points", 1, 2, 1, 0}); // pieces and bonuses as stored below
-        Write(path_, EncodeHighScores(file));
+        WriteFile(path_, EncodeHighScores(file));
         HighScores copies[2];
         for (const Step &step : c.steps) {
             HighScores &copy = copies[step.copy];
@@ -231,7 +217,7 @@ TEST_F(HighScoreFileTest, SavesOfCopiesRunningAtOnceNeverInterleave)
 TEST_F(HighScoreFileTest, ShortFileKeepsOnlyTheTablesReadWhole)
 {
     const std::string original = Pattern(1559);
-    Write(path_, original);
+    WriteFile(path_, original);
     HighScores scores;
     const HighScoreLoadResult result = LoadHighScores(scores, path_);
     EXPECT_EQ(result.Status, HighScoreLoadStatus::Failed);
@@ -241,7 +227,7 @@ TEST_F(HighScoreFileTest, ShortFileKeepsOnlyTheTablesReadWhole)
     EXPECT_EQ(loaded.substr(0, 1040), original.substr(0, 1040)); // Hard and Medium
     EXPECT_EQ(loaded.substr(1040), std::string(520, '\0'));      // Easy stays empty
 
-    Write(path_, original.substr(0, 519));
+    WriteFile(path_, original.substr(0, 519));
     EXPECT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
     EXPECT_EQ(EncodeHighScores(scores), std::string(1560, '\0'));
 }
@@ -249,11 +235,11 @@ TEST_F(HighScoreFileTest, ShortFileKeepsOnlyTheTablesReadWhole)
 TEST_F(HighScoreFileTest, SurplusBytesAreIgnoredAndDroppedAtTheNextSave)
 {
     const std::string original = Pattern(1600);
-    Write(path_, original);
+    WriteFile(path_, original);
     HighScores scores;
     EXPECT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Loaded);
     ASSERT_EQ(SaveHighScores(scores, path_).Error, "");
-    EXPECT_EQ(Read(path_), original.substr(0, 1560));
+    EXPECT_EQ(ReadFile(path_), original.substr(0, 1560));
 }
 
 // The first save after a failed load keeps the old file under the next free backup name.
@@ -266,7 +252,7 @@ TEST_F(HighScoreFileTest, EachFailedLoadKeepsItsFileUnderTheNextFreeBackupName)
     HighScores scores;
     for (const auto &[old, backup] : runs) {
         SCOPED_TRACE(backup);
-        Write(path_, old);
+        WriteFile(path_, old);
         fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
         scores = {};
         ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
@@ -274,27 +260,27 @@ TEST_F(HighScoreFileTest, EachFailedLoadKeepsItsFileUnderTheNextFreeBackupName)
         const HighScoreSaveResult saved = SaveHighScores(scores, path_);
         EXPECT_EQ(saved.Error, "");
         EXPECT_EQ(saved.Backup, path_ + backup);
-        EXPECT_EQ(Read(path_ + backup), old);
-        EXPECT_EQ(Mode(path_ + backup), 0600u) << "a private file stays private in its backup";
-        EXPECT_EQ(Read(path_), EncodeHighScores(scores));
+        EXPECT_EQ(ReadFile(path_ + backup), old);
+        EXPECT_EQ(test::FileMode(path_ + backup), 0600u) << "a private file stays private in its backup";
+        EXPECT_EQ(ReadFile(path_), EncodeHighScores(scores));
     }
     // A later save leaves the backups alone, and still tells where this run kept one.
     InsertHighScore(scores, scores.EasyScores, 1, "later", 5, {"Points", 1, 0, 1, 0});
     const HighScoreSaveResult later = SaveHighScores(scores, path_);
     EXPECT_EQ(later.Error, "");
     EXPECT_EQ(later.Backup, path_ + ".bak4");
-    EXPECT_EQ(Read(path_).substr(1040, 5), "later");
-    EXPECT_EQ(Read(path_ + ".bak"), Pattern(1559));
-    EXPECT_EQ(Read(path_ + ".bak1"), "second");
+    EXPECT_EQ(ReadFile(path_).substr(1040, 5), "later");
+    EXPECT_EQ(ReadFile(path_ + ".bak"), Pattern(1559));
+    EXPECT_EQ(ReadFile(path_ + ".bak1"), "second");
     EXPECT_EQ(fs::read_symlink(path_ + ".bak2"), "nowhere");
-    EXPECT_EQ(Read(path_ + ".bak4"), "");
-    EXPECT_EQ(Files(), 7) << "the file, its lock and five backup names";
+    EXPECT_EQ(ReadFile(path_ + ".bak4"), "");
+    EXPECT_EQ(dir_.Entries(), 7) << "the file, its lock and five backup names";
 }
 
 TEST_F(HighScoreFileTest, ASaveThatFailsLeavesNoBackupBehind)
 {
     // A short file and a full disk: each start fails to load it and each close fails to write.
-    Write(path_, "short");
+    WriteFile(path_, "short");
     for (int run = 0; run < 2; ++run) {
         HighScores scores;
         ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
@@ -303,20 +289,20 @@ TEST_F(HighScoreFileTest, ASaveThatFailsLeavesNoBackupBehind)
         EXPECT_EQ(saved.Error, std::string("write failed: ") + std::strerror(EFBIG)) << "the caller names the file";
         EXPECT_EQ(saved.Backup, "");
     }
-    EXPECT_EQ(Read(path_), "short");
-    EXPECT_EQ(Files(), 2) << "the file and its lock: no backups pile up";
+    EXPECT_EQ(ReadFile(path_), "short");
+    EXPECT_EQ(dir_.Entries(), 2) << "the file and its lock: no backups pile up";
 
 }
 
 TEST_F(HighScoreFileTest, FailedLoadOfAFileThatThenVanishedSavesWithoutBackup)
 {
-    Write(path_, "short");
+    WriteFile(path_, "short");
     HighScores scores;
     ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
     fs::remove(path_);
     EXPECT_EQ(SaveHighScores(scores, path_).Error, "");
     EXPECT_FALSE(fs::exists(path_ + ".bak"));
-    EXPECT_EQ(Read(path_).size(), 1560u);
+    EXPECT_EQ(ReadFile(path_).size(), 1560u);
 }
 
 // Whatever stands in the file's place and cannot be read fails the load with a message that
@@ -326,7 +312,7 @@ TEST_F(HighScoreFileTest, WhatCannotBeReadFailsTheLoadAndIsLeftAsItIs)
 {
     ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0600), 0);
     fs::create_directory(dir_ / "dir");
-    Write(dir_ / "dir/inside", "kept");
+    WriteFile(dir_ / "dir/inside", "kept");
     enum class Make { Directory, Fifo, Link, Short, Private };
     struct Case {
         const char *name;
@@ -356,7 +342,7 @@ TEST_F(HighScoreFileTest, WhatCannotBeReadFailsTheLoadAndIsLeftAsItIs)
     if (::geteuid() != 0)
         cases.push_back({"no permission", Make::Private, path_, "", "cannot open " + path_ + ": " + std::strerror(EACCES),
                          std::string("the existing file is not writable: ") + std::strerror(EACCES)});
-    const auto before = Files();
+    const auto before = dir_.Entries();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         switch (c.make) {
@@ -365,7 +351,7 @@ TEST_F(HighScoreFileTest, WhatCannotBeReadFailsTheLoadAndIsLeftAsItIs)
         case Make::Link: ASSERT_EQ(::symlink(c.linkTo.c_str(), c.path.c_str()), 0); break;
         case Make::Short:
         case Make::Private:
-            Write(c.path, "short");
+            WriteFile(c.path, "short");
             if (c.make == Make::Private)
                 fs::permissions(c.path, fs::perms::none);
             break;
@@ -387,14 +373,14 @@ TEST_F(HighScoreFileTest, WhatCannotBeReadFailsTheLoadAndIsLeftAsItIs)
             EXPECT_EQ(left, c.make == Make::Directory ? fs::file_type::directory : fs::file_type::fifo);
         } else {
             fs::permissions(c.path, fs::perms::owner_read);
-            EXPECT_EQ(Read(c.path), "short");
+            EXPECT_EQ(ReadFile(c.path), "short");
         }
         std::error_code nameTooLong;
         fs::remove(c.path);
         fs::remove(c.path + ".lock", nameTooLong);
-        EXPECT_EQ(Files(), before) << "no backup, no temporary file";
+        EXPECT_EQ(dir_.Entries(), before) << "no backup, no temporary file";
     }
-    EXPECT_EQ(Read(dir_ / "dir/inside"), "kept");
+    EXPECT_EQ(ReadFile(dir_ / "dir/inside"), "kept");
     EXPECT_TRUE(fs::is_fifo(dir_ / "fifo"));
     EXPECT_TRUE(!fs::exists(dir_ / "null") || fs::is_character_file(dir_ / "null"));
 }
@@ -406,13 +392,13 @@ TEST_F(HighScoreFileTest, WhenEveryBackupNameIsTakenTheOldFileStays)
     const std::string path = shm / "Vorlix.HS";
     for (int n = 0; n < 1000; ++n)
         ASSERT_EQ(::symlink("taken", (path + ".bak" + (n ? std::to_string(n) : "")).c_str()), 0);
-    Write(path, "short");
+    WriteFile(path, "short");
     HighScores scores;
     ASSERT_EQ(LoadHighScores(scores, path).Status, HighScoreLoadStatus::Failed);
     EXPECT_EQ(SaveHighScores(scores, path).Error,
               "cannot keep the old file: every name from Vorlix.HS.bak to Vorlix.HS.bak999 is taken");
-    EXPECT_EQ(Read(path), "short");
-    EXPECT_EQ(std::distance(fs::directory_iterator(shm.Path()), {}), 1002) << "and the lock";
+    EXPECT_EQ(ReadFile(path), "short");
+    EXPECT_EQ(shm.Entries(), 1002) << "and the lock";
 }
 
 // Where the old file cannot be linked to a backup name, as from a link into another file
@@ -447,7 +433,7 @@ TEST_F(HighScoreFileTest, AnOldFileOnAnotherFileSystemIsKeptAsACopy)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const std::string old = Pattern(1559);
-        Write(target, old);
+        WriteFile(target, old);
         fs::permissions(target, c.unreadable ? fs::perms::owner_write
                                              : fs::perms::owner_read | fs::perms::owner_write |
                                                    fs::perms::group_read | fs::perms::others_read);
@@ -463,14 +449,14 @@ TEST_F(HighScoreFileTest, AnOldFileOnAnotherFileSystemIsKeptAsACopy)
         EXPECT_EQ(saved.Backup, c.backup);
         EXPECT_EQ(fs::read_symlink(path_), target);
         if (c.backup.empty()) {
-            EXPECT_EQ(Read(target), old);
+            EXPECT_EQ(ReadFile(target), old);
         } else {
-            EXPECT_EQ(Read(c.backup), old);
-            EXPECT_EQ(Mode(c.backup), 0644u);
-            EXPECT_EQ(Read(target), EncodeHighScores(scores));
+            EXPECT_EQ(ReadFile(c.backup), old);
+            EXPECT_EQ(test::FileMode(c.backup), 0644u);
+            EXPECT_EQ(ReadFile(target), EncodeHighScores(scores));
         }
     }
-    EXPECT_EQ(Files(), 3) << "the file, the taken name and one backup";
+    EXPECT_EQ(dir_.Entries(), 3) << "the file, the taken name and one backup";
     ::umask(savedMask);
 }
 
