@@ -128,6 +128,10 @@ TEST_F(HighScoreFileTest, TwoCopiesInOneFolderKeepEachOthersResults)
         {"the other copy's save brings nothing cleared back",
          {{A, Op::Load}, {B, Op::Load}, {A, Op::Clear}, {A, Op::Save}, {B, Op::Store, 300, "b"}, {B, Op::Save}},
          {"b"}},
+        {"a Clear takes out each result it showed once, however many are alike",
+         {{B, Op::Load}, {B, Op::Store, 300, "d"}, {B, Op::Store, 300, "d"}, {B, Op::Save}, {A, Op::Load},
+          {B, Op::Store, 300, "d"}, {B, Op::Save}, {A, Op::Clear}, {A, Op::Save}},
+         {"d"}},
         {"a change is saved once",
          {{A, Op::Load}, {A, Op::Store, 300, "a"}, {A, Op::Save}, {A, Op::Save}}, {"old", "a"}},
     };
