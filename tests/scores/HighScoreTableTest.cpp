@@ -146,6 +146,8 @@ TEST(HighScoreInsertion, PlacesOutsideTheTableChangeNothing)
         InsertHighScore(scores, scores.EasyScores, place, "x", 5000, PointsGame());
     InsertHighScore(scores, table, 1, "x", 5000, PointsGame());
     EXPECT_TRUE(scores.Changes.empty());
+    InsertHighScore(scores, scores.EasyScores, 10, "x", 5000, PointsGame());
+    EXPECT_EQ(scores.Changes.size(), 1u);
     EXPECT_EQ(table, before);
 
     InsertHighScore(table, 10, "last", 150, PointsGame());
