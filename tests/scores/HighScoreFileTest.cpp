@@ -426,15 +426,18 @@ TEST_F(HighScoreFileTest, AnOldFileOnAnotherFileSystemIsKeptAsACopy)
         rlim_t sizeLimit; // 0: none
         std::string backup, error;
         bool unreadable = false;
+        bool readOnlyFolder = false; // the link's: the copy cannot be made beside it
     };
     std::vector<Case> cases = {
         {"copied", 0, path_ + ".bak1", ""},
         {"disk full while copying", 1000, "",
          std::string("cannot keep the old file as Vorlix.HS.bak2: ") + std::strerror(EFBIG)},
     };
-    if (::geteuid() != 0) // root reads it anyway
-        cases.push_back({"unreadable", 0, "", std::string("cannot keep the old file as Vorlix.HS.bak2: ") +
-                                                  std::strerror(EACCES), true});
+    if (::geteuid() != 0) { // root reads and writes anyway
+        const std::string denied = std::string("cannot keep the old file as Vorlix.HS.bak2: ") + std::strerror(EACCES);
+        cases.push_back({"unreadable", 0, "", denied, true});
+        cases.push_back({"read-only folder", 0, "", denied, false, true});
+    }
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const std::string old = Pattern(1559);
@@ -447,7 +450,10 @@ TEST_F(HighScoreFileTest, AnOldFileOnAnotherFileSystemIsKeptAsACopy)
         HighScoreSaveResult saved;
         {
             FileSizeLimit limit(c.sizeLimit ? c.sizeLimit : RLIM_INFINITY);
+            if (c.readOnlyFolder)
+                fs::permissions(dir_.Path(), fs::perms::owner_write, fs::perm_options::remove);
             saved = SaveHighScores(scores, path_);
+            fs::permissions(dir_.Path(), fs::perms::owner_write, fs::perm_options::add);
         }
         fs::permissions(target, fs::perms::owner_read, fs::perm_options::add);
         EXPECT_EQ(saved.Error, c.error);
