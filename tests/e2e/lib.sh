@@ -174,6 +174,10 @@ find_pit() {
   PIT="${PIT_W}x${PIT_H}+${PIT_X}+${PIT_Y}"
 }
 
+# Waits for a falling piece in window $1. The pits show their empty cells before F2 is
+# handled too, so only the piece tells that the game is on.
+wait_piece() { until_shot "$1" has_colour "$PIECE_COLOUR" || true; }
+
 # Each argument is a whole line of the game copy's settings file, compared byte for byte.
 expect_ini_lines() {
   local entry

@@ -9,9 +9,9 @@ make_game_copy
 launch_game
 
 key F2
-# The first gravity tick draws the pit.
 find_pit "$WIN"
 [ "$PIT_W" -eq 160 ] && [ "$PIT_H" -eq 320 ] || fail "pit is ${PIT_W}x${PIT_H}, expected 160x320"
+wait_piece "$WIN"
 read_box "$PIECE_COLOUR" "no falling piece drawn" pw ph px py
 [ $((py + ph)) -le $((PIT_Y + 6 * 16)) ] || fail "the piece is not in the top rows (y $py, pit top $PIT_Y)"
 [ "$(count_colour "$PIECE_COLOUR")" -eq $((4 * 256)) ] || fail "the piece is not four cells"

@@ -28,6 +28,7 @@ cp "$ini" "$WORK/ini.before"
 launch_game
 key F2
 find_pit "$WIN"
+wait_piece "$WIN"
 read_box "$PIECE_COLOUR" "no piece drawn" pw ph px py
 [ "$py" -ge $((PIT_Y + PIT_H - 6 * 16)) ] || fail "with GravityDown=0 the piece is not at the bottom (y $py)"
 quit_game
