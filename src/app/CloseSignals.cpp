@@ -1,9 +1,13 @@
 #include "app/CloseSignals.h"
 
 #include <QSocketNotifier>
+#include <QString>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <mutex>
+#include <utility>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -25,7 +29,43 @@ extern "C" void OnCloseSignal(int number)
     errno = savedErrno;
 }
 
+std::recursive_mutex saveMutex;
+std::function<void()> saveAtLoss; // empty when no DisplayLoss lives, or once it ran
+QtMessageHandler qtHandler = nullptr;
+
+void SaveOnce()
+{
+    // A second thread that finds the connection broken waits here, so neither ends the
+    // process in the middle of the save.
+    const std::lock_guard lock(saveMutex);
+    if (const std::function<void()> save = std::exchange(saveAtLoss, {}))
+        save();
+}
+
+void OnQtMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    qtHandler(type, context, message);
+    if (message.startsWith(QLatin1String("The X11 connection broke")) ||
+        message.startsWith(QLatin1String("The Wayland connection")))
+        SaveOnce();
+}
+
 } // namespace
+
+DisplayLoss::DisplayLoss(std::function<void()> save)
+{
+    [[maybe_unused]] static const int atExit = std::atexit(SaveOnce);
+    const std::lock_guard lock(saveMutex);
+    saveAtLoss = std::move(save);
+    qtHandler = qInstallMessageHandler(OnQtMessage);
+}
+
+DisplayLoss::~DisplayLoss()
+{
+    const std::lock_guard lock(saveMutex);
+    qInstallMessageHandler(qtHandler);
+    saveAtLoss = {};
+}
 
 CloseSignals::CloseSignals(std::function<void()> close) : close_(std::move(close))
 {

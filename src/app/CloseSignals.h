@@ -30,4 +30,17 @@ private:
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 
+// When the connection to the display breaks, Qt's platform plugin warns and ends the process
+// on the spot (X11 through exit(), Wayland through _exit()), so no close runs. While this
+// lives, `save` runs once before the end: on that warning, whichever thread gives it, and at
+// exit() as well.
+class DisplayLoss {
+public:
+    explicit DisplayLoss(std::function<void()> save);
+    ~DisplayLoss();
+
+    DisplayLoss(const DisplayLoss &) = delete;
+    DisplayLoss &operator=(const DisplayLoss &) = delete;
+};
+
 } // namespace vorlix

@@ -4,6 +4,7 @@
 #include "render/Background.h"
 #include "render/PitPanel.h"
 #include "render/PitRenderer.h"
+#include "ui/MessageBox.h"
 #include "ui/WindowHints.h"
 #include "ui/GameFont.h"
 
@@ -194,7 +195,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::CloseBySignal()
 {
-    quietClose_ = true;
+    SendMessagesToStandardError();
     // A modal box or dialog waiting for an answer gives up; its own event loop ends as the
     // call stack unwinds. The close runs now, even when a close is already showing a box.
     for (QWidget *window : QApplication::topLevelWidgets())

@@ -39,6 +39,7 @@ public:
     virtual void OpenSettings() = 0;
     virtual void OpenAbout() = 0;
     virtual void FinishOpen() = 0; // close open dialogs through their OK paths, before saving
+    virtual void TakeOpenResults() = 0; // the same without touching a window: the summary's result
     virtual void HideAll() = 0;
 };
 
@@ -62,6 +63,11 @@ public:
     // A signal asks the program to end (logout, a closed terminal): the window's own close,
     // with no message box, as nobody may be there to answer it. Failures go to standard error.
     void CloseBySignal();
+
+    // The connection to the display broke and the platform ends the program at once: both files
+    // are saved as the close saves them, with the result on standard error, and no window is
+    // touched any more. Does nothing once a close has begun.
+    void SaveAtLostDisplay();
 
     Game &GameRules() { return game_; }
     MainMenu &Menu() { return menu_; }
@@ -112,7 +118,7 @@ private:
     void ConnectMenu();
     void FormCreate();
     void RunStartupBlock();
-    void SaveOnClose();
+    bool SaveOnClose(); // true when every file was written
     void CentreOverlay(QWidget *panel);
     void SetDifficulty(const char *difficulty);
     void SetPlayers(int players);
@@ -130,6 +136,7 @@ private:
     void OpenSettings() override {}
     void OpenAbout() override {}
     void FinishOpen() override {}
+    void TakeOpenResults() override {}
     void HideAll() override {}
 
     AppState &app_;
@@ -157,7 +164,6 @@ private:
 
     QStringList startupMessages_;
     bool closing_ = false;
-    bool quietClose_ = false; // closing because of a signal
 };
 
 } // namespace vorlix

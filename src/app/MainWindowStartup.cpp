@@ -22,10 +22,9 @@ void MainWindow::FormCreate()
         startupMessages_ << QStringLiteral("High scores could not be read: %1").arg(FileNameText(scores.Message));
 
     const SettingsLoadResult settings = LoadSettings(dir + SettingsFileName, app_.settings);
-    if (settings.status == SettingsFileStatus::Unreadable) {
-        app_.keepSettingsFile = true;
+    app_.keepSettingsFile = settings.status == SettingsFileStatus::Unreadable;
+    if (!settings.message.empty())
         startupMessages_ << FileNameText(settings.message);
-    }
 
     RunStartupBlock();
     game_.WriteStartupStatus();
@@ -65,34 +64,41 @@ void MainWindow::ShowStartupMessages()
         ShowPlainMessage(QStringLiteral("No Full Screen support yet!"));
 }
 
-void MainWindow::SaveOnClose()
+bool MainWindow::SaveOnClose()
 {
     const std::string &dir = app_.settings.GameDir;
     std::vector<std::pair<std::string, std::string>> failures; // path, error
-    const std::string scoresPath = dir + HighScoreFileName;
-    const HighScoreSaveResult scores = SaveHighScores(app_.scores, scoresPath);
-    if (!scores.Error.empty())
-        failures.emplace_back(scoresPath, scores.Error);
-    if (!app_.keepSettingsFile) {
-        const std::string settingsPath = dir + SettingsFileName;
-        if (std::string error = SaveSettings(settingsPath, app_.settings); !error.empty())
-            failures.emplace_back(settingsPath, std::move(error));
-    }
     QStringList notes;
+    // A file that could not be used was kept; the start-up warning said so, this says where.
+    const auto save = [&](const std::string &path, const SaveResult &result, const char *what) {
+        if (!result.Error.empty())
+            failures.emplace_back(path, result.Error);
+        if (!result.Backup.empty())
+            notes << QStringLiteral("The %1 file that could not be read was kept as \"%2\".")
+                         .arg(QLatin1String(what), FileNameText(result.Backup));
+    };
+    save(dir + HighScoreFileName, SaveHighScores(app_.scores, dir + HighScoreFileName), "high-score");
+    if (!app_.keepSettingsFile)
+        save(dir + SettingsFileName, SaveSettings(dir + SettingsFileName, app_.settings), "settings");
     if (!failures.empty())
-        notes << SaveFailureText(failures);
-    // The start-up warning said the scores could not be read; say where that file went.
-    if (!scores.Backup.empty())
-        notes << QStringLiteral("The high-score file that could not be read was kept as \"%1\".")
-                     .arg(FileNameText(scores.Backup));
-    if (notes.isEmpty())
-        return;
-    if (quietClose_)
-        std::fprintf(stderr, "%s\n", qPrintable(notes.join(QStringLiteral("\n\n"))));
-    else
+        notes.prepend(SaveFailureText(failures));
+    if (!notes.isEmpty())
         ShowMessage(nullptr, failures.empty() ? QMessageBox::Information : QMessageBox::Warning,
                     failures.empty() ? QCoreApplication::applicationName() : QStringLiteral("Warning"),
                     notes.join(QStringLiteral("\n\n")));
+    return failures.empty();
+}
+
+void MainWindow::SaveAtLostDisplay()
+{
+    if (closing_)
+        return;
+    closing_ = true;
+    SendMessagesToStandardError();
+    dialogs_->TakeOpenResults();
+    if (SaveOnClose())
+        std::fprintf(stderr, "%s\n", qPrintable(QStringLiteral("The display was lost; the game saved in %1 as at a close.")
+                                                    .arg(FileNameText(app_.settings.GameDir))));
 }
 
 } // namespace vorlix

@@ -86,6 +86,11 @@ public:
         if (controlForm_.isVisible())
             controlForm_.close();
     }
+    void TakeOpenResults() override
+    {
+        if (summary_.isVisible())
+            summary_.TakeResult();
+    }
     void HideAll() override
     {
         aboutBox_.hide();
@@ -146,6 +151,7 @@ int main(int argc, char *argv[])
     // From here on a logout or kill closes the game as its window does. The messages wait for
     // the event loop, so that such a close can end it while one is up.
     CloseSignals closeSignals([&] { mainWindow->CloseBySignal(); });
+    DisplayLoss displayLoss([&] { mainWindow->SaveAtLostDisplay(); });
     QTimer::singleShot(0, mainWindow.get(), &MainWindow::ShowStartupMessages);
     return QApplication::exec();
 }

@@ -2,6 +2,8 @@
 
 #include "common/FileRead.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstddef>
@@ -17,7 +19,7 @@ namespace vorlix {
 
 namespace {
 
-std::string ErrnoText(const char *what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string ErrnoText(const std::string &what) { return what + ": " + std::strerror(errno); }
 
 // Linux gives up resolving a path after as many links.
 constexpr int MaxLinks = 40;
@@ -69,27 +71,17 @@ std::string FolderOf(const std::string &path)
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// The temporary file of a save: hidden, and marked with the game's name, so that the clean-up
+// below can tell it from any file a player keeps beside the game ("Vorlix.HS.save01").
+std::string TempPrefix(std::string_view base) { return "." + std::string(base) + ".vorlix-save-"; }
 
-// "<name>.XXXXXX" as mkstemp fills it in. Six lower-case letters are left alone, as a person
-// may name a copy so ("backup"); so are the game's own backups ("bak123").
+// What mkstemp made of TempPrefix + "XXXXXX".
 bool IsLeftoverName(std::string_view name, std::string_view base)
 {
-    if (name.size() != base.size() + 7 || name.substr(0, base.size()) != base || name[base.size()] != '.')
-        return false;
-    const std::string_view suffix = name.substr(base.size() + 1);
-    bool random = false;
-    bool backup = suffix.substr(0, 3) == "bak";
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        const char c = suffix[i];
-        const bool upper = c >= 'A' && c <= 'Z';
-        if (!upper && !IsDigit(c) && !(c >= 'a' && c <= 'z'))
-            return false;
-        random = random || upper || IsDigit(c);
-        if (i >= 3 && !IsDigit(c))
-            backup = false;
-    }
-    return random && !backup;
+    const std::string prefix = TempPrefix(base);
+    return name.size() == prefix.size() + 6 && name.substr(0, prefix.size()) == prefix &&
+           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
 
 // Removes the temporary files of saves of `path` that were cut short, as by a kill. Only
@@ -121,6 +113,14 @@ void SyncFolder(const std::string &path)
     ::fsync(fd);
     ::close(fd);
 }
+
+// "<path>.bak", then "<path>.bak1", "<path>.bak2", ...
+std::string BackupName(const std::string &path, int n)
+{
+    return path + ".bak" + (n == 0 ? std::string() : std::to_string(n));
+}
+
+constexpr int MaxBackups = 1000;
 
 } // namespace
 
@@ -200,7 +200,8 @@ std::string FileSaveLock::Replace(std::string_view contents)
         mode = 0666 & ~mask;
     }
 
-    std::string temp = path_ + ".XXXXXX";
+    const std::size_t slash = path_.rfind('/') + 1;
+    std::string temp = path_.substr(0, slash) + TempPrefix(path_.substr(slash)) + "XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return Where(ErrnoText("cannot create a temporary file beside it"));
@@ -229,5 +230,48 @@ std::string WriteFileAtomically(const std::string &path, std::string_view conten
     FileSaveLock lock(path);
     return lock.Replace(contents);
 }
+
+std::string KeepAsBackup(const std::string &path, std::string &backup)
+{
+    // The caller names the file; the backup is beside it.
+    const auto cannotKeep = [&backup] { return "cannot keep the old file as " + backup.substr(backup.rfind('/') + 1); };
+    bool linking = true;
+    FileReadResult old;
+    for (int n = 0; n < MaxBackups; ++n) {
+        backup = BackupName(path, n);
+        if (linking) {
+            if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, backup.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return {};
+            if (errno == EEXIST)
+                continue;
+            linking = false;
+            old = ReadFileStart(path, SIZE_MAX);
+            if (old.status != FileReadResult::Status::Read) {
+                errno = old.error;
+                return old.status == FileReadResult::Status::NotRegular
+                           ? cannotKeep() + ": it is " + FileTypeText(old.type)
+                           : ErrnoText(cannotKeep());
+            }
+        }
+        const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return ErrnoText(cannotKeep());
+        }
+        std::string error;
+        if (!WriteAll(fd, old.contents) || ::fsync(fd) != 0)
+            error = ErrnoText(cannotKeep());
+        if (::close(fd) != 0 && error.empty())
+            error = ErrnoText(cannotKeep());
+        if (!error.empty())
+            ::unlink(backup.c_str());
+        return error;
+    }
+    const std::string name = path.substr(path.rfind('/') + 1);
+    return "cannot keep the old file: every name from " + BackupName(name, 0) + " to " +
+           BackupName(name, MaxBackups - 1) + " is taken";
+}
+
 
 } // namespace vorlix

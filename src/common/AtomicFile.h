@@ -46,6 +46,19 @@ private:
 // Returns an empty string on success, else a message saying why the file could not be written.
 std::string WriteFileAtomically(const std::string &path, std::string_view contents);
 
+// What a save of one of the game's files did.
+struct SaveResult {
+    std::string Error;  // "" when the file was written, else what is wrong, without the file's name
+    std::string Backup; // where a file the game could not use was kept, or ""
+};
+
+// Keeps the file at `path` under the first free name of "<path>.bak", "<path>.bak1",
+// "<path>.bak2", ... and sets `backup` to it. Claiming the name is one step that fails when the
+// name exists (a hard link, else an exclusive create), so no backup, of this game or another
+// running at the same time, is ever overwritten. A hard link needs no read permission and no
+// copy; where links are not possible, the bytes are copied. Returns "" or why it could not.
+std::string KeepAsBackup(const std::string &path, std::string &backup);
+
 // Writes all of `data` to the open file `fd`, through short writes and interruptions.
 // False with errno set when a write fails.
 bool WriteAll(int fd, std::string_view data);

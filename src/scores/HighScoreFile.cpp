@@ -38,61 +38,6 @@ std::array<HighScoreTable *, 3> TablesInFileOrder(HighScores &scores)
 
 std::string ErrnoText(const std::string &what) { return what + ": " + std::strerror(errno); }
 
-// "<path>.bak", then "<path>.bak1", "<path>.bak2", ...
-std::string BackupName(const std::string &path, int n)
-{
-    return path + ".bak" + (n == 0 ? std::string() : std::to_string(n));
-}
-
-constexpr int MaxBackups = 1000;
-
-// Keeps the file at `path` under the first backup name nothing else has, and returns that
-// name in `backup`. Claiming the name is one step that fails when the name exists (a hard
-// link, else an exclusive create), so no backup, of this game or another running at the
-// same time, is ever overwritten. A hard link needs no read permission and no copy; where
-// links are not possible, the bytes are copied.
-std::string KeepAsBackup(const std::string &path, std::string &backup)
-{
-    // The caller names the file; the backup is beside it.
-    const auto cannotKeep = [&backup] { return "cannot keep the old file as " + backup.substr(backup.rfind('/') + 1); };
-    bool linking = true;
-    FileReadResult old;
-    for (int n = 0; n < MaxBackups; ++n) {
-        backup = BackupName(path, n);
-        if (linking) {
-            if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, backup.c_str(), AT_SYMLINK_FOLLOW) == 0)
-                return {};
-            if (errno == EEXIST)
-                continue;
-            linking = false;
-            old = ReadFileStart(path, SIZE_MAX);
-            if (old.status != FileReadResult::Status::Read) {
-                errno = old.error;
-                return old.status == FileReadResult::Status::NotRegular
-                           ? cannotKeep() + ": it is " + FileTypeText(old.type)
-                           : ErrnoText(cannotKeep());
-            }
-        }
-        const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            return ErrnoText(cannotKeep());
-        }
-        std::string error;
-        if (!WriteAll(fd, old.contents) || ::fsync(fd) != 0)
-            error = ErrnoText(cannotKeep());
-        if (::close(fd) != 0 && error.empty())
-            error = ErrnoText(cannotKeep());
-        if (!error.empty())
-            ::unlink(backup.c_str());
-        return error;
-    }
-    const std::string name = path.substr(path.rfind('/') + 1);
-    return "cannot keep the old file: every name from " + BackupName(name, 0) + " to " +
-           BackupName(name, MaxBackups - 1) + " is taken";
-}
-
 } // namespace
 
 void EncodeHighScoreEntry(const HighScoreEntry &entry, std::uint8_t *out)
@@ -173,13 +118,15 @@ HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path)
         }
     }
 
-    if (whole < HighScoreFileSize)
-        return fail(path + " holds " + std::to_string(whole) + " bytes instead of " +
+    // A longer file is not the game's either: the save would cut off what follows, so it is
+    // kept as a backup as a short one is.
+    if (whole < HighScoreFileSize || file.truncated)
+        return fail(path + " holds " + std::to_string(file.truncated ? st.st_size : whole) + " bytes instead of " +
                     std::to_string(HighScoreFileSize));
     return {HighScoreLoadStatus::Loaded, {}};
 }
 
-HighScoreSaveResult SaveHighScores(HighScores &scores, const std::string &path)
+SaveResult SaveHighScores(HighScores &scores, const std::string &path)
 {
     FileSaveLock lock(path);
     if (!lock.Error().empty())

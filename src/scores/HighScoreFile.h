@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/AtomicFile.h"
 #include "scores/HighScores.h"
 
 #include <cstdint>
@@ -18,7 +19,7 @@ HighScoreEntry DecodeHighScoreEntry(const std::uint8_t *in52);
 enum class HighScoreLoadStatus {
     Loaded, // all three tables read
     NoFile, // nothing at the path: the normal first run
-    Failed, // Message says why; the tables read whole before the failure are kept
+    Failed, // not 1,560 bytes, or unreadable: Message says why; the tables read whole are kept
 };
 
 struct HighScoreLoadResult {
@@ -28,22 +29,18 @@ struct HighScoreLoadResult {
 
 // Reads the file at `path` once, read-only, into all three tables. A table is taken only when
 // all its 520 bytes are present; the failing table and the ones after it are all-zero, as is
-// every table when there is no file. Bytes after 1,560 are ignored.
+// every table when there is no file. Of a longer file the first 1,560 bytes are read.
 HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path);
-
-struct HighScoreSaveResult {
-    std::string Error;  // "" when the file was written, else what is wrong, without the file's name
-    std::string Backup; // where a save of this run kept a file it could not read, or ""
-};
 
 // Saves this run's Changes into the file at `path` without losing what another copy of the
 // game saved there meanwhile: under the file's lock it reads the file as it is now, applies
 // the Changes to it in order (ApplyHighScoreChange) and replaces it atomically; the Changes are
-// then done. The tables in memory stay as this run made them. A file that cannot be read whole
-// is first kept under the first free name of "<path>.bak", "<path>.bak1", "<path>.bak2", ...;
+// then done. The tables in memory stay as this run made them. A file that is not 1,560 bytes
+// or cannot be read whole is first kept under the first free name of "<path>.bak", "<path>.bak1", "<path>.bak2", ...;
 // an existing backup is never replaced. On failure the previous file is left whole, no backup
 // is left behind and the Changes stay for the next save. Anything but a regular file in the
-// file's place, through links too, is refused and left as it is.
-HighScoreSaveResult SaveHighScores(HighScores &scores, const std::string &path);
+// file's place, through links too, is refused and left as it is. Backup names any backup
+// this run made.
+SaveResult SaveHighScores(HighScores &scores, const std::string &path);
 
 } // namespace vorlix

@@ -3,12 +3,14 @@
 #include "common/AtomicFile.h"
 #include "common/FileRead.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string_view>
 #include <type_traits>
 #include <utility>
 #include <variant>
+#include <unistd.h>
 
 namespace vorlix {
 
@@ -115,6 +117,20 @@ constexpr auto WriteOrder = [] {
     return order;
 }();
 
+// A file of which not one key is the game's: not a settings file, or one damaged beyond use.
+bool HoldsNoSetting(const std::string &contents)
+{
+    const IniDocument ini = IniDocument::Parse(contents);
+    return !contents.empty() && std::none_of(std::begin(StoredKeys), std::end(StoredKeys), [&ini](const StoredKey &key) {
+        if (!std::holds_alternative<std::array<std::string, 21> Settings::*>(key.field))
+            return ini.Find(key.section, key.name) != nullptr;
+        for (int n = 1; n <= 20; ++n)
+            if (ini.Find(key.section, std::string(key.name) + std::to_string(n)))
+                return true;
+        return false;
+    });
+}
+
 } // namespace
 
 void ReadSettings(const IniDocument &ini, Settings &s)
@@ -172,6 +188,10 @@ SettingsLoadResult LoadSettings(const std::string &path, Settings &settings)
     case ReadStatus::Missing:
         return {SettingsFileStatus::Missing, {}};
     case ReadStatus::Read:
+        if (HoldsNoSetting(contents))
+            return {SettingsFileStatus::NoSetting,
+                    "The settings file \"" + path + "\" holds no setting the game can read.\n"
+                    "The game starts with the default settings and keeps a copy of that file when it closes."};
         return {SettingsFileStatus::Loaded, {}};
     case ReadStatus::Failed:
         break;
@@ -181,16 +201,25 @@ SettingsLoadResult LoadSettings(const std::string &path, Settings &settings)
                 ".\nThe game starts with the default settings and will not overwrite that file."};
 }
 
-std::string SaveSettings(const std::string &path, const Settings &settings)
+SaveResult SaveSettings(const std::string &path, const Settings &settings)
 {
     std::string contents;
     std::string why;
     if (ReadWholeFile(path, contents, why) == ReadStatus::Failed)
-        return "the existing file could not be read: " + why;
+        return {"the existing file could not be read: " + why, {}};
 
+    SaveResult result;
+    if (HoldsNoSetting(contents)) {
+        if (std::string error = KeepAsBackup(path, result.Backup); !error.empty())
+            return {std::move(error), {}};
+    }
     IniDocument ini = IniDocument::Parse(contents);
     WriteSettings(settings, ini);
-    return WriteFileAtomically(path, ini.Serialize());
+    result.Error = WriteFileAtomically(path, ini.Serialize());
+    // The old file is still there, whole.
+    if (!result.Error.empty() && !result.Backup.empty())
+        ::unlink(std::exchange(result.Backup, {}).c_str());
+    return result;
 }
 
 } // namespace vorlix

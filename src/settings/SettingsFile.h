@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/AtomicFile.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 
@@ -14,11 +15,12 @@ enum class SettingsFileStatus {
     Missing,    // no file: every setting has its default, silently
     Loaded,
     Unreadable, // the file exists but could not be read: defaults, and it must not be saved over
+    NoSetting,  // not one of the game's keys in it: defaults, and the save keeps it as a backup
 };
 
 struct SettingsLoadResult {
     SettingsFileStatus status = SettingsFileStatus::Missing;
-    std::string message; // for Unreadable: names the file and says why, ready for a warning box
+    std::string message; // for Unreadable and NoSetting: names the file and says why, ready for a warning box
 };
 
 // Sets every stored setting from the file at `path`; keys that are missing or hold no usable
@@ -28,9 +30,10 @@ SettingsLoadResult LoadSettings(const std::string &path, Settings &settings);
 
 // Writes every stored setting into the file at `path`, over its current contents, so that
 // sections and keys the game does not know stay where they are. The file is replaced atomically;
-// an existing file that cannot be read is left alone. Returns "" on success, else why the file
-// could not be written (the caller names the file).
-std::string SaveSettings(const std::string &path, const Settings &settings);
+// an existing file that cannot be read is left alone, and one that holds not one of the game's
+// keys is first kept under the first free name of "<path>.bak", "<path>.bak1", ... The caller
+// names the file in a message.
+SaveResult SaveSettings(const std::string &path, const Settings &settings);
 
 // The two halves of the above without the file: all 64 keys, in the order the file lists them.
 void ReadSettings(const IniDocument &ini, Settings &settings);

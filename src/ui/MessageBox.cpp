@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <cstdio>
+
 namespace vorlix {
 
 QString FileNameText(const std::string &bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
@@ -39,10 +41,18 @@ protected:
     }
 };
 
+bool toStandardError = false;
+
 } // namespace
+
+void SendMessagesToStandardError(bool on) { toStandardError = on; }
 
 void ShowMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
 {
+    if (toStandardError) {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return;
+    }
     CentredMessageBox box(icon, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();

@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/StatusStrip.h"
 #include "render/PitPanel.h"
+#include "ui/MessageBox.h"
 
 #include "../common/LateFifo.h"
 #include "../common/TempDir.h"
@@ -365,6 +366,7 @@ TEST_F(MainWindowTest, ClosingSavesBothFiles)
         if (c.scoresFail) {
             ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Vorlix.HS")));
         }
+        SendMessagesToStandardError(false); // as a new run starts
         MainWindow &w = Open();
         w.show();
         app_.settings.Difficulty = "Hard";

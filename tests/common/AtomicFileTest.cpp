@@ -192,25 +192,27 @@ TEST(AtomicFile, AWriteThatFailsHalfwayKeepsTheOldFile)
 }
 
 // A save cut short (kill -9) leaves its temporary file; a later save of the same file removes
-// it, and only it.
+// it, and only it: copies a player keeps beside the game are never taken for one.
 TEST(AtomicFile, ALaterSaveRemovesTheTemporaryFilesOfSavesCutShort)
 {
     Folder folder;
     const std::pair<const char *, bool> names[] = { // name, removed
-        {"Vorlix.HS.x7QpLb", true},  {"Vorlix.HS.000123", true},  {"Vorlix.HS.backup", false},
-        {"Vorlix.HS.bak123", false}, {"Vorlix.HS.x7QpL", false},  {"Vorlix.ini.x7QpLb", false},
-        {"Vorlix.HSax7QpLb", false}, {"Vorlix.HS.x7Qp-b", false},
+        {".Vorlix.HS.vorlix-save-x7QpLb", true}, {".Vorlix.HS.vorlix-save-000123", true},
+        {"Vorlix.HS.save01", false},             {"Vorlix.HS.x7QpLb", false},
+        {"Vorlix.HS.Copy02", false},             {"Vorlix.HS.bak123", false},
+        {".Vorlix.ini.vorlix-save-x7QpLb", false}, {".Vorlix.HS.vorlix-save-x7QpL", false},
+        {".Vorlix.HS.vorlix-save-x7Qp-b", false},  {"Vorlix.HS.vorlix-save-x7QpLb", false},
     };
     for (const auto &[name, removed] : names)
         std::ofstream(folder / name) << "left";
-    ASSERT_EQ(::mkdir((folder / "Vorlix.HS.D1r2ab").c_str(), 0700), 0);
-    ASSERT_EQ(::symlink("Vorlix.HS.backup", (folder / "Vorlix.HS.L1nk2b").c_str()), 0);
+    ASSERT_EQ(::mkdir((folder / ".Vorlix.HS.vorlix-save-D1r2ab").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink("Vorlix.HS.save01", (folder / ".Vorlix.HS.vorlix-save-L1nk2b").c_str()), 0);
 
     EXPECT_EQ(WriteFileAtomically(folder / "Vorlix.HS", "new"), "");
     for (const auto &[name, removed] : names)
         EXPECT_EQ(fs::exists(folder / name), !removed) << name;
-    EXPECT_TRUE(fs::is_directory(folder / "Vorlix.HS.D1r2ab"));
-    EXPECT_TRUE(fs::is_symlink(folder / "Vorlix.HS.L1nk2b"));
+    EXPECT_TRUE(fs::is_directory(folder / ".Vorlix.HS.vorlix-save-D1r2ab"));
+    EXPECT_TRUE(fs::is_symlink(folder / ".Vorlix.HS.vorlix-save-L1nk2b"));
     EXPECT_EQ(ReadFile(folder / "Vorlix.HS"), "new");
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Nothing the player did is lost: a logout's SIGTERM (or a closed terminal's SIGHUP) closes the
 # game as its window's close does, even with a modal box up, and both files are written; a
-# ranking result is in the score file at the summary's OK and survives a second copy closing
-# later; a Space held into the summary types nothing; links to a pipe or a device stay as they are.
+# ranking result whose save warned is saved by that close and survives a second copy closing
+# later; a Space held into the summary types nothing; links to a pipe or a device stay as they
+# are; a display that goes away takes nothing with it.
 source "$(dirname "$0")/lib.sh"
 
 start_x
@@ -173,17 +174,29 @@ xdotool keyup space
 activate "$summary"
 xdotool type bee
 shot "$summary" # for a failure
+# The save at OK fails (its lock cannot be made) and warns; a logout comes while the warning
+# waits for an answer: the close saves the result, once, and ends the game.
+mkdir "$GAME/Vorlix.HS.lock"
 key Return
-wait_for "the summary's OK" eval '! summary_visible'
-wait_for "Vorlix.HS written at the summary's OK" test -s "$GAME/Vorlix.HS"
-grep -qa bee "$GAME/Vorlix.HS" || fail "the name bee is not in Vorlix.HS: a held key typed into it?"
-key Escape # the high scores the OK opened
-wait_for "the high scores to close" eval '! scores_visible'
-activate "$WIN"
-quit_game
+wait_window "^Warning$" >/dev/null
+rmdir "$GAME/Vorlix.HS.lock"
+signal_and_wait TERM
+[ "$(grep -ao bee "$GAME/Vorlix.HS" | wc -l)" = 1 ] || fail "the name bee is not in Vorlix.HS once: a held key typed into it?"
 expect_ini_lines Name=bee
 GAME_PID=$A_PID
 activate "$A"
 quit_game
 grep -qas bee "$GAME/Vorlix.HS" || fail "copy A dropped the result copy B saved"
+
+# ---- The display goes away ------------------------------------------------------------------
+# The X server ends under the game (the session ends, a compositor's XWayland with it): what
+# the close saves is saved all the same.
+launch_game
+key alt+o d m # Options > Difficulty > Medium
+key F2 # keys come in order: a game on shows that the menu's choice was made
+wait_piece "$WIN"
+kill "$XVFB_PID"
+wait_for "the program to end with its display" game_gone
+grep -q "The display was lost; the game saved" "$WORK/stderr" || fail "no word of the save on standard error"
+expect_ini_lines Difficulty=Medium
 echo "PASS"

@@ -51,17 +51,17 @@ run_slice() { kill -CONT "$GAME_PID"; sleep "$1"; kill -STOP "$GAME_PID"; }
 # A private X server (screen size $1, default 1024x768x24) with openbox; tried up to three times,
 # as openbox has been seen to find no display while other tests' X servers come and go.
 start_x() {
-  local fifo="$WORK/displayfd" n xvfb attempt
+  local fifo="$WORK/displayfd" n attempt
   for attempt in 1 2 3; do
     rm -f "$fifo" && mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 & xvfb=$!
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 & XVFB_PID=$!
     read -r -t "$E2E_WAIT" n <"$fifo" || fail "Xvfb gave no display number"
     export DISPLAY=":$n"
     wait_for "Xvfb to take clients on $DISPLAY" x_up
     openbox >"$WORK/openbox.log" 2>&1 &
     poll wm_running && return
     echo "openbox does not manage the screen $DISPLAY: $(tail -n 3 "$WORK/openbox.log")" >&2
-    kill "$xvfb" $! 2>/dev/null || true
+    kill "$XVFB_PID" $! 2>/dev/null || true
   done
   fail "no X server with openbox after three tries"
 }

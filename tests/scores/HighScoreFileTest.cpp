@@ -237,14 +237,22 @@ TEST_F(HighScoreFileTest, ShortFileKeepsOnlyTheTablesReadWhole)
     EXPECT_EQ(EncodeHighScores(scores), std::string(1560, '\0'));
 }
 
-TEST_F(HighScoreFileTest, SurplusBytesAreIgnoredAndDroppedAtTheNextSave)
+// A longer file is read as far as the tables go, but is no file the game wrote: the save
+// would cut off the rest, so the whole file is kept as for a short one.
+TEST_F(HighScoreFileTest, ALongerFileIsReadAndKeptWholeAsABackup)
 {
-    const std::string original = Pattern(1600);
-    WriteFile(path_, original);
-    HighScores scores;
-    EXPECT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Loaded);
-    ASSERT_EQ(SaveHighScores(scores, path_).Error, "");
-    EXPECT_EQ(ReadFile(path_), original.substr(0, 1560));
+    for (const std::size_t size : {std::size_t{1561}, std::size_t{2} << 20}) {
+        SCOPED_TRACE(size);
+        const std::string original = Pattern(size);
+        WriteFile(path_, original);
+        HighScores scores;
+        EXPECT_EQ(LoadHighScores(scores, path_).Message, path_ + " holds " + std::to_string(size) + " bytes instead of 1560");
+        EXPECT_EQ(EncodeHighScores(scores), original.substr(0, 1560));
+        EXPECT_EQ(SaveHighScores(scores, path_).Backup, path_ + ".bak");
+        EXPECT_EQ(ReadFile(path_ + ".bak"), original);
+        EXPECT_EQ(ReadFile(path_), original.substr(0, 1560));
+        fs::remove(path_ + ".bak");
+    }
 }
 
 // The first save after a failed load keeps the old file under the next free backup name.
@@ -262,7 +270,7 @@ TEST_F(HighScoreFileTest, EachFailedLoadKeepsItsFileUnderTheNextFreeBackupName)
         scores = {};
         ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
         errno = ENOENT; // as a missing settings file leaves it: says nothing about this file
-        const HighScoreSaveResult saved = SaveHighScores(scores, path_);
+        const SaveResult saved = SaveHighScores(scores, path_);
         EXPECT_EQ(saved.Error, "");
         EXPECT_EQ(saved.Backup, path_ + backup);
         EXPECT_EQ(ReadFile(path_ + backup), old);
@@ -271,7 +279,7 @@ TEST_F(HighScoreFileTest, EachFailedLoadKeepsItsFileUnderTheNextFreeBackupName)
     }
     // A later save leaves the backups alone, and still tells where this run kept one.
     InsertHighScore(scores, scores.EasyScores, 1, "later", 5, {"Points", 1, 0, 1, 0});
-    const HighScoreSaveResult later = SaveHighScores(scores, path_);
+    const SaveResult later = SaveHighScores(scores, path_);
     EXPECT_EQ(later.Error, "");
     EXPECT_EQ(later.Backup, path_ + ".bak4");
     EXPECT_EQ(ReadFile(path_).substr(1040, 5), "later");
@@ -290,7 +298,7 @@ TEST_F(HighScoreFileTest, ASaveThatFailsLeavesNoBackupBehind)
         HighScores scores;
         ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
         FileSizeLimit full(100);
-        const HighScoreSaveResult saved = SaveHighScores(scores, path_);
+        const SaveResult saved = SaveHighScores(scores, path_);
         EXPECT_EQ(saved.Error, std::string("write failed: ") + std::strerror(EFBIG)) << "the caller names the file";
         EXPECT_EQ(saved.Backup, "");
     }
@@ -447,7 +455,7 @@ TEST_F(HighScoreFileTest, AnOldFileOnAnotherFileSystemIsKeptAsACopy)
                                                    fs::perms::group_read | fs::perms::others_read);
         HighScores scores;
         ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
-        HighScoreSaveResult saved;
+        SaveResult saved;
         {
             FileSizeLimit limit(c.sizeLimit ? c.sizeLimit : RLIM_INFINITY);
             if (c.readOnlyFolder)

@@ -33,7 +33,7 @@ protected:
     {
         WriteFile(IniPath(), text);
         Settings settings = MakeDefaultSettings(dir.Path());
-        EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Loaded);
+        EXPECT_NE(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Unreadable);
         return settings;
     }
 
@@ -68,7 +68,7 @@ TEST_F(SettingsFile, WrittenWhereNoneExistedHoldsTheKeysInOrderWithDefaults)
     EXPECT_EQ(loaded.message, "");
     settings.Sound = 0;
     settings.Music = 0;
-    ASSERT_EQ(SaveSettings(IniPath(), settings), "");
+    ASSERT_EQ(SaveSettings(IniPath(), settings).Error, "");
 
     const std::string &d = dir.Path();
     std::string expected = "[Files]\nAMidi=" + d + "VXAggressive.mid\nPMidi=" + d +
@@ -114,7 +114,7 @@ std::string EveryValueChanged(const std::string &defaults)
 TEST_F(SettingsFile, EveryKeyIsReadIntoItsOwnSettingAndDefaultedToItsOwnDefault)
 {
     const std::string fresh = dir.Path() + "fresh.ini";
-    ASSERT_EQ(SaveSettings(fresh, MakeDefaultSettings(dir.Path())), "");
+    ASSERT_EQ(SaveSettings(fresh, MakeDefaultSettings(dir.Path())).Error, "");
     const std::string defaults = ReadFile(fresh);
     const std::string changed = EveryValueChanged(defaults);
     ASSERT_NE(changed, defaults);
@@ -122,14 +122,14 @@ TEST_F(SettingsFile, EveryKeyIsReadIntoItsOwnSettingAndDefaultedToItsOwnDefault)
     // Read into defaults, every changed value comes back out as it was.
     Settings settings = LoadText(changed);
     ASSERT_EQ(::unlink(fresh.c_str()), 0);
-    ASSERT_EQ(SaveSettings(fresh, settings), "");
+    ASSERT_EQ(SaveSettings(fresh, settings).Error, "");
     EXPECT_EQ(ReadFile(fresh), changed);
 
     // A file without those keys gives every setting its default back.
     WriteFile(IniPath(), "[Settings]\n");
-    EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::Loaded);
+    EXPECT_EQ(LoadSettings(IniPath(), settings).status, SettingsFileStatus::NoSetting);
     ASSERT_EQ(::unlink(fresh.c_str()), 0);
-    ASSERT_EQ(SaveSettings(fresh, settings), "");
+    ASSERT_EQ(SaveSettings(fresh, settings).Error, "");
     EXPECT_EQ(ReadFile(fresh), defaults);
 }
 
@@ -182,7 +182,7 @@ TEST_F(SettingsFile, SaveKeepsTheFilesLayoutAndWhatTheGameDoesNotKnow)
     EXPECT_TRUE(settings.TwoPlayers());
     EXPECT_EQ(settings.P1Right, 0x1014);
     settings.P1Right = 'D';
-    ASSERT_EQ(SaveSettings(IniPath(), settings), "");
+    ASSERT_EQ(SaveSettings(IniPath(), settings).Error, "");
 
     const std::string text = ReadFile(IniPath());
     std::vector<std::string> headers;
@@ -233,7 +233,7 @@ TEST_F(SettingsFile, EditorByteOrderMarksAndOldMacLineEndsKeepEverySection)
         EXPECT_EQ(settings.Difficulty, "Hard");
         EXPECT_EQ(settings.AOne, 7);
         settings.Mode = "Aggressive";
-        ASSERT_EQ(SaveSettings(IniPath(), settings), "");
+        ASSERT_EQ(SaveSettings(IniPath(), settings).Error, "");
 
         // Rewritten as plain text with LF line ends, the first section still first.
         const std::string text = ReadFile(IniPath());
@@ -252,7 +252,7 @@ TEST_F(SettingsFile, AFileNameWithALineBreakCannotInjectKeys)
 {
     Settings settings = MakeDefaultSettings(dir.Path());
     settings.PitFile = dir.Path() + "a\nPiece1=/evil.bmp\r\n[Points]\nAOne=1";
-    ASSERT_EQ(SaveSettings(IniPath(), settings), "");
+    ASSERT_EQ(SaveSettings(IniPath(), settings).Error, "");
     EXPECT_EQ(Lines(ReadFile(IniPath())).size(), 64u + 4u + 4u);
 
     Settings reread = MakeDefaultSettings(dir.Path());
@@ -307,12 +307,36 @@ TEST_F(SettingsFile, AnUnreadableFileGivesDefaultsAndIsNeverSavedOver)
         EXPECT_NE(loaded.message.find("\"" + path + "\" could not be read: " + c.why + "."), std::string::npos)
             << loaded.message;
         EXPECT_EQ(settings.LevelChangeTime, 60);
-        EXPECT_EQ(SaveSettings(path, settings), "the existing file could not be read: " + c.why);
+        EXPECT_EQ(SaveSettings(path, settings).Error, "the existing file could not be read: " + c.why);
         EXPECT_EQ(fs::symlink_status(path).type(), type);
         if (type == fs::file_type::regular) {
             EXPECT_EQ(fs::file_size(path), size);
         }
         fs::remove(path);
+    }
+}
+
+// A file that holds not one of the game's keys is kept whole as a backup before the defaults
+// replace it; one key of the game's is enough for it to be the game's file.
+TEST_F(SettingsFile, AFileWithoutOneSettingIsKeptAsABackup)
+{
+    std::string garbage(4000, '\0');
+    std::generate(garbage.begin(), garbage.end(), std::mt19937(7));
+    const std::pair<std::string, bool> cases[] = { // contents, kept as a backup
+        {garbage, true}, {"[Mine]\nnote=1\n", true}, {"[settings]\nDifficulty=Hard\n", true},
+        {"[Settings]\nLevelChangeTime=abc\n", false}, {"", false},
+    };
+    for (const auto &[contents, kept] : cases) {
+        SCOPED_TRACE(contents.substr(0, 20));
+        WriteFile(IniPath(), contents);
+        Settings settings = MakeDefaultSettings(dir.Path());
+        EXPECT_EQ(LoadSettings(IniPath(), settings).status == SettingsFileStatus::NoSetting, kept);
+        const SaveResult saved = SaveSettings(IniPath(), settings);
+        EXPECT_EQ(saved.Error, "");
+        EXPECT_EQ(saved.Backup, kept ? IniPath() + ".bak" : "");
+        EXPECT_EQ(kept ? ReadFile(IniPath() + ".bak") : contents, contents);
+        EXPECT_NE(ReadFile(IniPath()).find("[Files]\nAMidi="), std::string::npos);
+        std::filesystem::remove(IniPath() + ".bak");
     }
 }
 
@@ -324,7 +348,7 @@ TEST_F(SettingsFile, SaveThatFailsHalfwayKeepsTheOldFile)
     std::string error;
     {
         test::FileSizeLimit full(100);
-        error = SaveSettings(IniPath(), MakeDefaultSettings(dir.Path()));
+        error = SaveSettings(IniPath(), MakeDefaultSettings(dir.Path())).Error;
     }
     EXPECT_EQ(error, std::string("write failed: ") + std::strerror(EFBIG));
     EXPECT_EQ(ReadFile(IniPath()), old);

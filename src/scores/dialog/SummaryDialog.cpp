@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 namespace vorlix {
 
@@ -138,24 +139,38 @@ void TSummery::FormShow()
     }
 }
 
+bool TSummery::TakeResult()
+{
+    // A close at a logout runs OK again while the warning below waits: the result is taken
+    // already, and that close saves it.
+    if (okRunning_ || settings_.TwoPlayers())
+        return false;
+    settings_.PlayerName = NameEdit->text().toLatin1().toStdString();
+    HighScoreTable *table = TableForDifficulty(scores_, settings_.Difficulty);
+    const std::int32_t total = SummaryTotal();
+    const auto place = table ? FindHighScorePlace(*table, total) : std::nullopt;
+    if (!place)
+        return false;
+    const PlayerState &player1 = state_.Player1();
+    InsertHighScore(scores_, *table, *place, settings_.PlayerName, total,
+                    {settings_.Mode, state_.Level, static_cast<std::uint32_t>(state_.Player1Clears),
+                     static_cast<std::uint32_t>(state_.Pieces), player1.Bonuses});
+    return true;
+}
+
 void TSummery::SumOKClick()
 {
     mainWindow_.Release(this);
     if (!settings_.TwoPlayers()) {
-        settings_.PlayerName = NameEdit->text().toLatin1().toStdString();
-        if (HighScoreTable *table = TableForDifficulty(scores_, settings_.Difficulty)) {
-            const std::int32_t total = SummaryTotal();
-            if (const auto place = FindHighScorePlace(*table, total)) {
-                const PlayerState &player1 = state_.Player1();
-                InsertHighScore(scores_, *table, *place, settings_.PlayerName, total,
-                                {settings_.Mode, state_.Level, static_cast<std::uint32_t>(state_.Player1Clears),
-                                 static_cast<std::uint32_t>(state_.Pieces), player1.Bonuses});
-                // Saved at once, so a crash or a lost display later cannot take it away.
-                const std::string path = settings_.GameDir + HighScoreFileName;
-                if (const std::string error = SaveHighScores(scores_, path).Error; !error.empty())
-                    ShowMessage(this, QMessageBox::Warning, QStringLiteral("Warning"),
-                                SaveFailureText({{path, error}}));
-            }
+        if (TakeResult()) {
+            const QScopedValueRollback running(okRunning_, true);
+            // Saved at once, so a crash or a lost display later cannot take it away.
+            const std::string path = settings_.GameDir + HighScoreFileName;
+            if (const std::string error = SaveHighScores(scores_, path).Error; !error.empty())
+                ShowMessage(this, QMessageBox::Warning, QStringLiteral("Warning"), SaveFailureText({{path, error}}));
+            // That close has ended the run meanwhile.
+            if (!isVisible())
+                return;
         }
         highScores_.ShowFromSummary();
     }

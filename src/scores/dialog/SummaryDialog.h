@@ -31,6 +31,9 @@ public:
 
     void FormShow();
     void SumOKClick();
+    // OK's part without the windows: the name is kept and a ranking result enters its table (in
+    // memory). True when it entered. For a close that can show nothing more (a lost display).
+    bool TakeResult();
 
     // PBonus, or ABonus in Aggressive mode.
     std::int32_t BonusValue() const;
@@ -63,6 +66,7 @@ private:
     Settings &settings_;
     HighScores &scores_;
     THighScores &highScores_;
+    bool okRunning_ = false; // OK waits on its warning of a failed save
 };
 
 } // namespace vorlix
