@@ -324,7 +324,8 @@ TEST_F(SettingsFile, AFileWithoutOneSettingIsKeptAsABackup)
     std::generate(garbage.begin(), garbage.end(), std::mt19937(7));
     const std::pair<std::string, bool> cases[] = { // contents, kept as a backup
         {garbage, true}, {"[Mine]\nnote=1\n", true}, {"[settings]\nDifficulty=Hard\n", true},
-        {"[Settings]\nLevelChangeTime=abc\n", false}, {"", false},
+        {"[Settings]\nLevelChangeTime=abc\n", false}, {"", false}, {"[Files]\nPiece1=a\n", false},
+        {"[Files]\nPiece20=a\n", false}, {"[Files]\nPiece0=a\n", true}, {"[Files]\nPiece21=a\n", true},
     };
     for (const auto &[contents, kept] : cases) {
         SCOPED_TRACE(contents.substr(0, 20));
@@ -335,7 +336,7 @@ TEST_F(SettingsFile, AFileWithoutOneSettingIsKeptAsABackup)
         EXPECT_EQ(saved.Error, "");
         EXPECT_EQ(saved.Backup, kept ? IniPath() + ".bak" : "");
         EXPECT_EQ(kept ? ReadFile(IniPath() + ".bak") : contents, contents);
-        EXPECT_NE(ReadFile(IniPath()).find("[Files]\nAMidi="), std::string::npos);
+        EXPECT_NE(ReadFile(IniPath()).find("\nAMidi="), std::string::npos);
         std::filesystem::remove(IniPath() + ".bak");
     }
 }
@@ -343,7 +344,7 @@ TEST_F(SettingsFile, AFileWithoutOneSettingIsKeptAsABackup)
 // Saved through the atomic writer, whose rules are tested where it lives.
 TEST_F(SettingsFile, SaveThatFailsHalfwayKeepsTheOldFile)
 {
-    const std::string old = "[Settings]\nDifficulty=Hard\n";
+    const std::string old = "[Mine]\nDifficulty=Hard\n"; // no setting: its backup goes too
     WriteFile(IniPath(), old);
     std::string error;
     {
@@ -353,7 +354,7 @@ TEST_F(SettingsFile, SaveThatFailsHalfwayKeepsTheOldFile)
     EXPECT_EQ(error, std::string("write failed: ") + std::strerror(EFBIG));
     EXPECT_EQ(ReadFile(IniPath()), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2)
-        << "the file and its lock: no temporary file is left behind";
+        << "the file and its lock: no temporary file or backup is left behind";
 }
 
 std::string RandomLines(std::size_t bytes, unsigned seed)
