@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -30,29 +31,22 @@ std::vector<std::uint32_t> KeysDownNow()
 
 HeldKeyGuard::HeldKeyGuard()
 {
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state != Qt::ApplicationActive || keys_.empty())
+    qApp->installEventFilter(this);
+    // Releases made while no window of ours had the keyboard never reached us: another program
+    // had it, or nobody had it for the moment between two of our windows, which Qt does not
+    // count as the application losing the keyboard.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *window) {
+        if (!window || keys_.empty())
             return;
-        // Releases made while another program had the keyboard never reached us.
         const std::vector<std::uint32_t> down = ReadKeysDown ? ReadKeysDown() : std::vector<std::uint32_t>{};
-        std::vector<std::uint32_t> still;
-        for (const std::uint32_t key : keys_)
-            if (std::find(down.begin(), down.end(), key) != down.end())
-                still.push_back(key);
-        Guard(std::move(still));
+        std::erase_if(keys_, [&down](std::uint32_t key) { return std::find(down.begin(), down.end(), key) == down.end(); });
     });
 }
 
-void HeldKeyGuard::Start() { Guard(ReadKeysDown ? ReadKeysDown() : std::vector<std::uint32_t>{}); }
-
-void HeldKeyGuard::Guard(std::vector<std::uint32_t> keys)
+void HeldKeyGuard::Start(std::int64_t quietMs)
 {
-    const bool was = Guarding();
-    keys_ = std::move(keys);
-    if (Guarding() && !was)
-        qApp->installEventFilter(this);
-    else if (!Guarding() && was)
-        qApp->removeEventFilter(this);
+    quietUntil_ = NowMs() + quietMs;
+    keys_ = ReadKeysDown ? ReadKeysDown() : std::vector<std::uint32_t>{};
 }
 
 bool HeldKeyGuard::eventFilter(QObject *watched, QEvent *event)
@@ -61,15 +55,15 @@ bool HeldKeyGuard::eventFilter(QObject *watched, QEvent *event)
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
         return QObject::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
-    const auto held = std::find(keys_.begin(), keys_.end(), key->nativeScanCode());
-    if (held == keys_.end())
-        return QObject::eventFilter(watched, event);
-    // The desktop's repeats may come as releases too; only the real one ends the hold.
-    if (type == QEvent::KeyRelease && !key->isAutoRepeat()) {
-        std::vector<std::uint32_t> rest = keys_;
-        rest.erase(rest.begin() + (held - keys_.begin()));
-        Guard(std::move(rest));
+    auto held = std::find(keys_.begin(), keys_.end(), key->nativeScanCode());
+    if (held == keys_.end()) {
+        if (type == QEvent::KeyRelease || NowMs() >= quietUntil_)
+            return QObject::eventFilter(watched, event);
+        held = keys_.insert(keys_.end(), key->nativeScanCode());
     }
+    // The desktop's repeats may come as releases too; only the real one ends the hold.
+    if (type == QEvent::KeyRelease && !key->isAutoRepeat())
+        keys_.erase(held);
     // An accepted override keeps the key from triggering a shortcut; the press is then swallowed.
     event->accept();
     return true;

@@ -52,7 +52,8 @@ key F2
 find_pit "$WIN"
 xdotool keydown space
 summary=$(wait_window "^Game Summery$")
-sleep 0.2 # the player's hold: the desktop repeats every 40 ms, so several repeats reach the summary
+sleep 0.6 # the player's hold: the desktop repeats every 40 ms, so several repeats reach the summary,
+          # and the summary's first half second, in which it takes no key, is over
 xdotool keyup space
 # Escape runs the summary's OK, which opens the high scores. Had the release pressed OK, the
 # summary would be gone, the high scores up, and this Escape would close them.

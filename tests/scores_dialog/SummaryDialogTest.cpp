@@ -203,7 +203,9 @@ TEST_F(SummaryDialog, NamesAreStoredAsLatin1AndShownAsPlainText)
 }
 
 // Escape and Return run OK; keys that were down as the summary opened (X key codes: 9 Escape,
-// 36 Return, 38 A, 65 Space) do nothing until they are released, whatever the desktop repeats.
+// 36 Return, 38 A, 65 Space), and keys pressed in its first half second, do nothing until they
+// are released, whatever the desktop repeats. A key released while the keyboard was elsewhere
+// is let go when it comes back (FocusIn).
 TEST_F(SummaryDialog, KeysInTheNameBox)
 {
     struct Key {
@@ -224,6 +226,7 @@ TEST_F(SummaryDialog, KeysInTheNameBox)
         std::vector<Key> keys;
         bool stillOpen;
         const char *result; // the name in the box while open, else the one stored
+        std::int64_t at = 500; // when the keys come, in ms after the summary appeared
     } cases[] = {
         {"Escape", {}, {press(Qt::Key_Escape, 9)}, false, "ret"},
         {"Return", {}, {press(Qt::Key_Return, 36)}, false, "ret"},
@@ -237,16 +240,26 @@ TEST_F(SummaryDialog, KeysInTheNameBox)
          true,
          " "},
         {"Return released and pressed again", {36}, {release(Qt::Key_Return, 36), press(Qt::Key_Return, 36)}, false, "ret"},
+        {"Space released elsewhere", {65}, {{QEvent::FocusIn, Qt::Key_Space, 65}, press(Qt::Key_Space, 65)}, true, " "},
+        {"Space and Return tapped at once", {}, {press(Qt::Key_Space, 65), release(Qt::Key_Space, 65), press(Qt::Key_Return, 36)}, true, "ret", 100},
     };
     std::int32_t score = 500;
+    static std::int64_t now = 0;
+    static std::vector<std::uint32_t> down;
+    summary->HeldKeys.NowMs = [] { return now; };
+    summary->HeldKeys.ReadKeysDown = [] { return down; };
     for (const auto &c : cases) {
         settings.PlayerName = "ret";
-        summary->HeldKeys.ReadKeysDown = [&c] { return c.down; };
+        down = c.down;
         EndOnePlayerGame(score += 100, 0);
+        now += c.at;
         for (const Key &k : c.keys) {
-            const QString text = k.key == Qt::Key_Escape ? QStringLiteral("\x1b")
-                                 : k.key == Qt::Key_Return ? QStringLiteral("\r")
-                                                            : QString(QChar(k.key)).toLower();
+            if (k.type == QEvent::FocusIn) { // its key up meanwhile
+                down.clear();
+                emit qGuiApp->focusWindowChanged(summary->windowHandle());
+                continue;
+            }
+            const QString text = k.key <= 0xFFFF ? QString(QChar(k.key)).toLower() : QString(); // none for Return, Escape
             QKeyEvent event(k.type, k.key, Qt::NoModifier, k.code, 0, 0, text, k.repeat);
             QApplication::sendEvent(summary->NameEdit, &event);
         }

@@ -22,6 +22,11 @@ constexpr std::int64_t FixedBonusValue = 2000;
 
 QString Latin1(const std::string &text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
+// Taps meant for the game go on for a moment after it ends (a hard drop hammered as the pit
+// fills): for this long none of them replaces the offered name or presses OK before the
+// player has seen the figures.
+constexpr std::int64_t QuietStartMs = 500;
+
 // The lines end inside the frame, as far from its right edge as they start from its left.
 constexpr int LinesRight = 177;
 
@@ -88,7 +93,7 @@ std::int32_t TSummery::SummaryTotal() const
 
 void TSummery::ShowForGameEnd()
 {
-    HeldKeys.Start();
+    HeldKeys.Start(QuietStartMs);
     mainWindow_.Hold(this);
     FormShow();
     PresentDialog(this, mainWindow_.Window(), NameEdit->isEnabled() ? static_cast<QWidget *>(NameEdit) : SumOK);

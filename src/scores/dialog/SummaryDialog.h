@@ -52,8 +52,8 @@ public:
     QLineEdit *NameEdit = nullptr;
     QPushButton *SumOK = nullptr;
 
-    // Keys held as the game ended (a hard drop, the bonus key) neither type the name nor
-    // confirm it.
+    // Keys held as the game ended (a hard drop, the bonus key), and taps in the summary's first
+    // moments, neither type the name nor confirm it.
     HeldKeyGuard HeldKeys;
 
 protected:
