@@ -13,6 +13,7 @@
 #include "ui/MainWindowLock.h"
 #include "ui/MessageBox.h"
 #include "ui/GameFont.h"
+#include "ui/WindowHints.h"
 
 #include <QApplication>
 #include <QFile>
@@ -76,6 +77,7 @@ public:
         // Modal, so the main window is disabled while it is up, and cannot be left minimised.
         lock_.Hold(&aboutBox_);
         aboutBox_.windowHandle()->setTransientParent(mainWindow_.windowHandle());
+        CentreOnScreen(&aboutBox_, mainWindow_.screen(), &mainWindow_);
         aboutBox_.exec();
         lock_.Release(&aboutBox_);
     }

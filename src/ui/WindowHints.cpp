@@ -29,25 +29,53 @@ enum MotifHints : std::uint32_t {
     DrawMinimise = 32,
 };
 
-void SetMotifHints(QWidget *window, std::uint32_t functions, std::uint32_t decorations)
+// Other platforms (the offscreen one too) may offer the X11 interface without a connection.
+xcb_connection_t *XcbConnection(const QWidget *window)
 {
-    // Other platforms (the offscreen one too) may offer the X11 interface without a connection.
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t *connection = x11 && QGuiApplication::platformName() == QLatin1String("xcb") ? x11->connection() : nullptr;
-    if (!connection || !window->windowHandle())
-        return;
-    static const char name[] = "_MOTIF_WM_HINTS";
+    const bool xcb = x11 && window->windowHandle() && QGuiApplication::platformName() == QLatin1String("xcb");
+    return xcb ? x11->connection() : nullptr;
+}
+
+// 0 if the server gives none.
+xcb_atom_t Atom(xcb_connection_t *connection, const char *name)
+{
     xcb_intern_atom_reply_t *reply =
         xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
-    if (!reply)
-        return;
-    const xcb_atom_t atom = reply->atom;
+    const xcb_atom_t atom = reply ? reply->atom : 0;
     std::free(reply);
+    return atom;
+}
+
+void SetMotifHints(QWidget *window, std::uint32_t functions, std::uint32_t decorations)
+{
+    xcb_connection_t *connection = XcbConnection(window);
+    const xcb_atom_t atom = connection ? Atom(connection, "_MOTIF_WM_HINTS") : 0;
+    if (!atom)
+        return;
     // flags, functions, decorations, input mode, status
     const std::uint32_t hints[5] = {FunctionsGiven | DecorationsGiven, functions, decorations, 0, 0};
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()), atom, atom,
                         32, 5, hints);
     xcb_flush(connection);
+}
+
+// The frame around `window` as its window manager states it (none where it states nothing).
+// Qt's own measure is taken while the frame is being built, and now and then is off.
+QMargins Frame(const QWidget *window)
+{
+    xcb_connection_t *connection = XcbConnection(window);
+    if (!connection)
+        return {};
+    const xcb_get_property_cookie_t cookie = xcb_get_property(connection, 0, static_cast<xcb_window_t>(window->winId()),
+                                                              Atom(connection, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 0, 4);
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(connection, cookie, nullptr);
+    const auto *sides = reply && xcb_get_property_value_length(reply) == 16
+                            ? static_cast<const std::int32_t *>(xcb_get_property_value(reply)) // left, right, top, bottom
+                            : nullptr;
+    const QMargins frame = sides ? QMargins(sides[0], sides[2], sides[1], sides[3]) : QMargins();
+    std::free(reply);
+    return frame;
 }
 
 } // namespace
@@ -75,19 +103,21 @@ void MakeDialogWindow(QWidget *dialog, const QString &caption, int width, int he
     dialog->setFont(GameFont());
 }
 
-void CentreOnScreen(QWidget *window, const QScreen *screen)
+void CentreOnScreen(QWidget *window, const QScreen *screen, const QWidget *model)
 {
     if (!screen)
         return;
-    QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    const QMargins frame = Frame(model ? model : window);
+    QRect centred(QPoint(0, 0), window->size().grownBy(frame));
+    centred.moveCenter(screen->availableGeometry().center());
+    // The window itself: a frame Qt does not know yet would be placed where the window goes.
+    window->setGeometry(centred.marginsRemoved(frame));
 }
 
 void PresentDialog(QWidget *dialog, QWidget *mainWindow, QWidget *focus)
 {
     if (!dialog->isVisible()) {
-        CentreOnScreen(dialog, mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen());
+        CentreOnScreen(dialog, mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen(), mainWindow);
         dialog->winId(); // a native window, so the stacking hint can be set before mapping
         if (mainWindow && mainWindow->windowHandle() && dialog->windowHandle())
             dialog->windowHandle()->setTransientParent(mainWindow->windowHandle());

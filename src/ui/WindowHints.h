@@ -23,8 +23,10 @@ void SetFrameButtons(QWidget *window, FrameButtons buttons);
 // because disabling the main window would also disable its child windows.
 void MakeDialogWindow(QWidget *dialog, const QString &caption, int width, int height);
 
-// Moves a top-level window so that its frame is centred on the screen's free area.
-void CentreOnScreen(QWidget *window, const QScreen *screen);
+// Moves a top-level window so that its frame is centred on the screen's free area. The frame is
+// taken as `model`'s, a window on the screen framed by the same window manager: a window's own
+// frame is not known, or wrongly so, before the window manager has framed it.
+void CentreOnScreen(QWidget *window, const QScreen *screen, const QWidget *model = nullptr);
 
 // Centres a hidden dialog on the screen, shows it above the main window and focuses `focus`.
 void PresentDialog(QWidget *dialog, QWidget *mainWindow, QWidget *focus);
