@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vorlix {
@@ -34,7 +35,7 @@ void UseGameLook(QApplication &application)
     application.setStyleSheet(QStringLiteral("QPushButton:flat:focus { border: 1px dotted palette(text); }"));
 }
 
-FitLabel::FitLabel(QWidget *parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+FitLabel::FitLabel(QWidget *parent, bool narrowing) : QLabel(parent), narrowing_(narrowing) { setTextFormat(Qt::PlainText); }
 
 int FitLabel::EffectiveIndent() const
 {
@@ -67,7 +68,13 @@ FitLabel::Fit FitLabel::Fitted() const
         if (QFontMetricsF(tight).horizontalAdvance(whole) <= room)
             return {whole, tight};
     }
-    return {QFontMetricsF(base).elidedText(whole, Qt::ElideRight, room), base};
+    if (!narrowing_)
+        return {QFontMetricsF(base).elidedText(whole, Qt::ElideRight, room), base};
+    // Measured, not worked out: the stretch counts from the face's own width, narrow already.
+    QFont narrow = base;
+    for (qreal stretch = 100, width = need; width > room && stretch > 1; width = QFontMetricsF(narrow).horizontalAdvance(whole))
+        narrow.setStretch(static_cast<int>(stretch = std::max(1.0, std::floor(stretch * room / width))));
+    return {whole, narrow};
 }
 
 void FitLabel::paintEvent(QPaintEvent *)

@@ -16,12 +16,12 @@ QFont GameFont();
 void UseGameLook(QApplication &application);
 
 // A label that never cuts its text. A text a little too wide for the label is set a little
-// tighter (at most 5 %); a longer one is shown shortened with "…", and whole in the tooltip.
-// text() stays the whole text.
+// tighter (at most 5 %); a longer one is shown shortened with "…", and whole in the tooltip,
+// or, with `narrowing`, whole in letters as narrow as it needs. text() stays the whole text.
 class FitLabel : public QLabel {
     Q_OBJECT
 public:
-    explicit FitLabel(QWidget *parent = nullptr);
+    explicit FitLabel(QWidget *parent = nullptr, bool narrowing = false);
 
     QString ShownText() const { return Fitted().text; }
     QFont ShownFont() const { return Fitted().font; }
@@ -39,6 +39,8 @@ private:
     int EffectiveIndent() const;
     // The width left for the text: the contents less margin and indent.
     int TextRoom() const;
+
+    bool narrowing_;
 };
 
 } // namespace vorlix

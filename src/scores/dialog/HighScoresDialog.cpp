@@ -18,12 +18,13 @@ constexpr int FirstRowTop = 64;
 constexpr int RowStep = 16;
 constexpr int RowHeight = 15;
 
-// Names and numbers too long for their column show shortened with "…", whole in the tooltip:
-// a number cut at its edge would read as another number.
+// Names (the one left-aligned column) show whole, narrowed as needed. Numbers too long for
+// their column show shortened with "…", whole in the tooltip: a number cut at its edge would
+// read as another number.
 QLabel *MakeCell(QWidget *parent, const QString &name, const QString &accessibleName, int left,
                  int top, int width, Qt::Alignment alignment)
 {
-    auto *label = new FitLabel(parent);
+    auto *label = new FitLabel(parent, alignment == Qt::AlignLeft);
     label->setObjectName(name);
     label->setAccessibleName(accessibleName);
     label->move(left, top);
