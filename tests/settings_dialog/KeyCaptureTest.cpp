@@ -53,7 +53,7 @@ TEST_F(KeyCapture, WholeSequenceOnEachPlayerTab)
         EXPECT_NE((one ? form->Player2Keys[0] : form->Player1Keys[0])->text(), "Select")
             << "the other player's labels do not wait";
         EXPECT_FALSE(form->OkBtn->isEnabled() || form->Defaults->isEnabled() || form->Setbtn->isEnabled());
-        EXPECT_FALSE(form->PlayerControls->tabBar()->isEnabled());
+        EXPECT_FALSE(form->PlayerControls->isTabEnabled(TControlForm::TabGraphics) || !form->PlayerControls->isTabEnabled(c.page));
         for (std::size_t i = 0; i < c.keys.size(); ++i) {
             EXPECT_TRUE(form->CapturingKeys()) << i;
             EXPECT_EQ(label(i)->text(), "Select") << i;
@@ -67,7 +67,7 @@ TEST_F(KeyCapture, WholeSequenceOnEachPlayerTab)
         EXPECT_EQ(one ? Player2Codes(settings) : Player1Codes(settings),
                   one ? Player2Codes(before) : Player1Codes(before));
         EXPECT_TRUE(form->OkBtn->isEnabled() && form->Defaults->isEnabled() && form->Setbtn->isEnabled());
-        EXPECT_TRUE(form->PlayerControls->tabBar()->isEnabled());
+        EXPECT_TRUE(form->PlayerControls->isTabEnabled(TControlForm::TabGraphics) && !form->PlayerControls->isTabEnabled(TControlForm::TabAudio));
         EXPECT_EQ(form->PlayerControls->currentIndex(), c.page);
     }
     EXPECT_TRUE(boxes.empty());

@@ -122,9 +122,6 @@ TControlForm::TControlForm(Settings &settings, PictureSet &pictures, MainWindowL
     BuildAudioTab(PlayerControls->widget(TabAudio));
     BuildPlayerTab(PlayerControls->widget(TabPlayer1), 1);
     BuildPlayerTab(PlayerControls->widget(TabPlayer2), 2);
-    // No sound is ever played.
-    PlayerControls->setTabEnabled(TabAudio, false);
-    PlayerControls->widget(TabAudio)->setEnabled(false);
     PlayerControls->setCurrentIndex(Tabgameplay);
 
     Defaults = MakeFlatButton(this, QStringLiteral("Defaults"), QStringLiteral("&Defaults"),

@@ -14,7 +14,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabBar>
 #include <QTabWidget>
 
 namespace vorlix {
@@ -112,8 +111,10 @@ void TControlForm::UpdateButtons()
     Defaults->setEnabled(idle);
     OkBtn->setEnabled(idle);
     Setbtn->setEnabled(idle && (page == TabPlayer1 || page == TabPlayer2));
-    // A tab widget cannot refuse a change of page, so the tabs are out of reach instead.
-    PlayerControls->tabBar()->setEnabled(idle);
+    // A tab widget cannot refuse a change of page, so the other tabs are out of reach instead,
+    // one by one: a disabled tab bar would draw Audio (no sound is ever played) like the rest.
+    for (int tab = 0; tab < PlayerControls->count(); ++tab)
+        PlayerControls->setTabEnabled(tab, tab != TabAudio && (idle || tab == page));
 }
 
 void TControlForm::LevelRuleClick(LevelRule rule)
