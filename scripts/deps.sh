@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Makes sure the Debian packages the build and the tests need are present.
+# Makes sure the Debian packages the build and the tests need are present; with --play only
+# those that building and playing the game need.
 # As root it installs what is missing; otherwise it prints the one apt-get line to run.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libx11-dev libxcb1-dev libgtest-dev
-          libbenchmark-dev fonts-liberation xvfb xdotool openbox x11-utils x11-xserver-utils
-          imagemagick desktop-file-utils appstream weston xwayland qt6-wayland)
+# The font every window uses; the Wayland plugin for a desktop without an X display.
+packages=(cmake g++ make pkg-config qt6-base-dev libx11-dev libxcb1-dev fonts-liberation qt6-wayland)
+[ "${1:-}" = --play ] ||
+  packages+=(libgtest-dev libbenchmark-dev xvfb xdotool openbox x11-utils x11-xserver-utils
+             imagemagick desktop-file-utils appstream weston xwayland)
 case "${1:-}" in
   --fuzz) packages+=(clang libclang-rt-14-dev) ;;
   --mutate) packages+=(python3) ;;

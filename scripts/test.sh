@@ -6,8 +6,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 shift || true
 scripts/deps.sh
-# The end-to-end and install tests always run: a cache from an earlier configure cannot turn
-# them off behind a green result.
-cmake -S . -B "$build" -DVORLIX_WERROR=ON "$@" -DVORLIX_E2E=ON >/dev/null
+# The tests, the end-to-end and install tests among them, always run: a cache from an earlier
+# configure (scripts/run.sh turns the tests and benchmarks off) cannot leave them out behind a
+# green result.
+cmake -S . -B "$build" -DVORLIX_WERROR=ON -DVORLIX_BENCH=ON "$@" -DVORLIX_TESTS=ON -DVORLIX_E2E=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
