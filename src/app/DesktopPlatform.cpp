@@ -55,48 +55,24 @@ bool WaylandPluginInstalled()
 
 } // namespace
 
-Platform ChoosePlatform(int argc, const char *const *argv, const PlatformEnvironment &environment)
-{
-    if (Set(environment.qtPlatform) || PlatformArgument(argc, argv))
-        return Platform::LeftToQt;
-    if (Set(environment.display) && environment.xDisplayAnswers())
-        return Platform::X11;
-    if (!Set(environment.waylandDisplay))
-        return Platform::LeftToQt;
-    return environment.waylandPluginInstalled() ? Platform::Wayland : Platform::WaylandMissing;
-}
-
 bool UseDesktopPlatform(int argc, const char *const *argv)
 {
-    PlatformEnvironment environment;
-    environment.qtPlatform = std::getenv("QT_QPA_PLATFORM");
-    environment.display = std::getenv("DISPLAY");
-    environment.waylandDisplay = std::getenv("WAYLAND_DISPLAY");
-    environment.xDisplayAnswers = [&] { return XDisplayAnswers(environment.display); };
-    environment.waylandPluginInstalled = WaylandPluginInstalled;
-    switch (ChoosePlatform(argc, argv, environment)) {
-    case Platform::LeftToQt:
-        break;
-    case Platform::X11:
-        qputenv("QT_QPA_PLATFORM", "xcb");
-        break;
-    case Platform::Wayland:
-        qputenv("QT_QPA_PLATFORM", "wayland");
-        break;
-    case Platform::WaylandMissing: {
-        // Qt would abort with a list of its plugins; say what the player can do instead.
-        const std::string noX = Set(environment.display)
-                                  ? "the X display " + std::string(environment.display) + " does not answer"
-                                  : std::string("there is no X display (DISPLAY is not set)");
-        std::fprintf(stderr,
-                     "Vorlix cannot start: %s, and Qt's Wayland platform plugin is not installed.\n"
-                     "Install it (Debian package qt6-wayland), or start Vorlix where an X display "
-                     "or XWayland runs.\n",
-                     noX.c_str());
-        return false;
-    }
-    }
-    return true;
+    const char *display = std::getenv("DISPLAY");
+    if (Set(std::getenv("QT_QPA_PLATFORM")) || PlatformArgument(argc, argv))
+        return true;
+    qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    // Qt would abort with a list of its plugins; say what the player can do instead. The X
+    // display is asked only then: a connection starts the XWayland a desktop keeps for X clients.
+    if (!Set(std::getenv("WAYLAND_DISPLAY")) || WaylandPluginInstalled() || (Set(display) && XDisplayAnswers(display)))
+        return true;
+    const std::string noX = Set(display) ? "the X display " + std::string(display) + " does not answer"
+                                         : std::string("there is no X display (DISPLAY is not set)");
+    std::fprintf(stderr,
+                 "Vorlix cannot start: %s, and Qt's Wayland platform plugin is not installed.\n"
+                 "Install it (Debian package qt6-wayland), or start Vorlix where an X display "
+                 "or XWayland runs.\n",
+                 noX.c_str());
+    return false;
 }
 
 } // namespace vorlix
