@@ -27,7 +27,6 @@ ReadStatus ReadWholeFile(const std::string &path, std::string &contents, std::st
     using Status = FileReadResult::Status;
     FileReadResult file = ReadFileStart(path, MaxFileSize);
     contents = std::move(file.contents);
-    why.clear();
     switch (file.status) {
     case Status::Missing:
         return ReadStatus::Missing;
@@ -124,10 +123,9 @@ bool HoldsNoSetting(const std::string &contents)
     return !contents.empty() && std::none_of(std::begin(StoredKeys), std::end(StoredKeys), [&ini](const StoredKey &key) {
         if (!std::holds_alternative<std::array<std::string, 21> Settings::*>(key.field))
             return ini.Find(key.section, key.name) != nullptr;
-        for (int n = 1; n <= 20; ++n)
-            if (ini.Find(key.section, std::string(key.name) + std::to_string(n)))
-                return true;
-        return false;
+        return std::ranges::any_of(PieceNumbers, [&](std::size_t n) {
+            return ini.Find(key.section, std::string(key.name) + std::to_string(n)) != nullptr;
+        });
     });
 }
 
@@ -149,7 +147,7 @@ void ReadSettings(const IniDocument &ini, Settings &s)
                 else if constexpr (std::is_same_v<Value, std::uint8_t>)
                     s.*field = LowByte(ini.ReadInteger(key.section, key.name, d.*field));
                 else
-                    for (std::size_t n = 1; n <= 20; ++n)
+                    for (const std::size_t n : PieceNumbers)
                         (s.*field)[n] = ini.ReadString(key.section, std::string(key.name) + std::to_string(n), (d.*field)[n]);
             },
             key.field);
@@ -170,7 +168,7 @@ void WriteSettings(const Settings &s, IniDocument &ini)
                 else if constexpr (std::is_same_v<Value, std::int32_t> || std::is_same_v<Value, std::uint8_t>)
                     ini.WriteInteger(key.section, key.name, s.*field);
                 else
-                    for (std::size_t n = 1; n <= 20; ++n)
+                    for (const std::size_t n : PieceNumbers)
                         ini.WriteString(key.section, std::string(key.name) + std::to_string(n), (s.*field)[n]);
             },
             key.field);
