@@ -5,12 +5,9 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <utility>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace vorlix {
 
@@ -35,8 +32,6 @@ std::array<HighScoreTable *, 3> TablesInFileOrder(HighScores &scores)
 {
     return {&scores.HardScores, &scores.MediumScores, &scores.EasyScores};
 }
-
-std::string ErrnoText(const std::string &what) { return what + ": " + std::strerror(errno); }
 
 } // namespace
 
@@ -96,14 +91,9 @@ HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path)
     const FileReadResult file = ReadFileStart(path, HighScoreFileSize);
     if (file.status == Status::NotRegular)
         return fail(path + " is " + FileTypeText(file.type));
-    if (file.status == Status::Missing || file.status == Status::OpenFailed) {
-        errno = file.error;
-        return fail(ErrnoText("cannot open " + path));
-    }
-    if (file.status == Status::ReadFailed) {
-        errno = file.error;
-        return fail(ErrnoText("cannot read " + path));
-    }
+    if (file.status != Status::Read)
+        return fail((file.status == Status::ReadFailed ? "cannot read " : "cannot open ") + path + ": " +
+                    std::strerror(file.error));
 
     // A table is taken only when all of its bytes are there.
     const std::size_t whole = file.contents.size();
@@ -129,29 +119,18 @@ HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path)
 SaveResult SaveHighScores(HighScores &scores, const std::string &path)
 {
     FileSaveLock lock(path);
-    if (!lock.Error().empty())
-        return {lock.Error(), scores.Backup};
-
     // The file as it is now: another copy of the game may have saved since this one read it.
     HighScores current;
-    std::string backup;
-    if (LoadHighScores(current, path).Status == HighScoreLoadStatus::Failed) {
-        if (std::string error = KeepAsBackup(path, backup); !error.empty())
-            return {std::move(error), scores.Backup};
-    }
+    const bool unusable = LoadHighScores(current, path).Status == HighScoreLoadStatus::Failed;
     for (const HighScoreChange &change : scores.Changes)
         ApplyHighScoreChange(current, change);
-
-    if (std::string error = lock.Replace(EncodeHighScores(current)); !error.empty()) {
-        // The old file is still there, whole: a backup of it would only pile up at every try.
-        if (!backup.empty())
-            ::unlink(backup.c_str());
-        return {std::move(error), scores.Backup};
-    }
-    scores.Changes.clear();
-    if (!backup.empty())
-        scores.Backup = backup;
-    return {{}, scores.Backup};
+    SaveResult saved = lock.Replace(EncodeHighScores(current), unusable);
+    if (saved.Error.empty())
+        scores.Changes.clear();
+    if (!saved.Backup.empty())
+        scores.Backup = saved.Backup;
+    saved.Backup = scores.Backup;
+    return saved;
 }
 
 } // namespace vorlix

@@ -10,7 +10,6 @@
 #include <type_traits>
 #include <utility>
 #include <variant>
-#include <unistd.h>
 
 namespace vorlix {
 
@@ -205,19 +204,9 @@ SaveResult SaveSettings(const std::string &path, const Settings &settings)
     std::string why;
     if (ReadWholeFile(path, contents, why) == ReadStatus::Failed)
         return {"the existing file could not be read: " + why, {}};
-
-    SaveResult result;
-    if (HoldsNoSetting(contents)) {
-        if (std::string error = KeepAsBackup(path, result.Backup); !error.empty())
-            return {std::move(error), {}};
-    }
     IniDocument ini = IniDocument::Parse(contents);
     WriteSettings(settings, ini);
-    result.Error = WriteFileAtomically(path, ini.Serialize());
-    // The old file is still there, whole.
-    if (!result.Error.empty() && !result.Backup.empty())
-        ::unlink(std::exchange(result.Backup, {}).c_str());
-    return result;
+    return WriteFileAtomically(path, ini.Serialize(), HoldsNoSetting(contents));
 }
 
 } // namespace vorlix

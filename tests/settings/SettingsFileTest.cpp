@@ -1,6 +1,5 @@
 #include "settings/SettingsFile.h"
 
-#include "../common/FileSizeLimit.h"
 #include "../common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +12,6 @@
 #include <functional>
 #include <random>
 #include <sstream>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -163,7 +161,6 @@ TEST_F(SettingsFile, AnUnreadableFileGivesDefaultsAndIsNeverSavedOver)
     std::vector<Case> cases = {
         // Fails to read even for root.
         {"directory", [&] { fs::create_directory(path); }, "it is a directory"},
-        {"fifo, and the load does not wait for a writer", [&] { ::mkfifo(path.c_str(), 0644); }, "it is a named pipe"},
         // Bytes that fail to read, for any user.
         {"link to unreadable bytes", [&] { fs::create_symlink("/proc/self/mem", path); }, std::strerror(EIO)},
         // Larger than any settings file, as a stray disk image (sparse: no disk used): all 64
@@ -226,22 +223,6 @@ TEST_F(SettingsFile, AFileWithoutOneSettingIsKeptAsABackup)
         EXPECT_NE(ReadFile(IniPath()).find("\nAMidi="), std::string::npos);
         std::filesystem::remove(IniPath() + ".bak");
     }
-}
-
-// Saved through the atomic writer, whose rules are tested where it lives.
-TEST_F(SettingsFile, SaveThatFailsHalfwayKeepsTheOldFile)
-{
-    const std::string old = "[Mine]\nDifficulty=Hard\n"; // no setting: its backup goes too
-    WriteFile(IniPath(), old);
-    std::string error;
-    {
-        test::FileSizeLimit full(100);
-        error = SaveSettings(IniPath(), MakeDefaultSettings(dir.Path())).Error;
-    }
-    EXPECT_EQ(error, std::string("write failed: ") + std::strerror(EFBIG));
-    EXPECT_EQ(ReadFile(IniPath()), old);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2)
-        << "the file and its lock: no temporary file or backup is left behind";
 }
 
 // As large a file as is read: tens of thousands of keys the game does not know, and one it does.
