@@ -33,18 +33,20 @@ std::array<HighScoreTable *, 3> TablesInFileOrder(HighScores &scores)
     return {&scores.HardScores, &scores.MediumScores, &scores.EasyScores};
 }
 
-} // namespace
+// An entry's numbers, little-endian at these offsets of its 52 bytes; the name takes the first
+// 30, then the mode letter and the padding byte.
+constexpr std::pair<std::uint32_t HighScoreEntry::*, std::size_t> Numbers[] = {
+    {&HighScoreEntry::Score, 32}, {&HighScoreEntry::Level, 36},   {&HighScoreEntry::Lines, 40},
+    {&HighScoreEntry::Pieces, 44}, {&HighScoreEntry::Bonuses, 48},
+};
 
 void EncodeHighScoreEntry(const HighScoreEntry &entry, std::uint8_t *out)
 {
     std::copy(entry.Name.begin(), entry.Name.end(), out);
     out[30] = entry.Mode;
     out[31] = entry.Padding;
-    PutUint32(out + 32, entry.Score);
-    PutUint32(out + 36, entry.Level);
-    PutUint32(out + 40, entry.Lines);
-    PutUint32(out + 44, entry.Pieces);
-    PutUint32(out + 48, entry.Bonuses);
+    for (const auto &[number, at] : Numbers)
+        PutUint32(out + at, entry.*number);
 }
 
 HighScoreEntry DecodeHighScoreEntry(const std::uint8_t *in)
@@ -53,13 +55,12 @@ HighScoreEntry DecodeHighScoreEntry(const std::uint8_t *in)
     std::copy(in, in + HighScoreNameSize, entry.Name.begin());
     entry.Mode = in[30];
     entry.Padding = in[31];
-    entry.Score = GetUint32(in + 32);
-    entry.Level = GetUint32(in + 36);
-    entry.Lines = GetUint32(in + 40);
-    entry.Pieces = GetUint32(in + 44);
-    entry.Bonuses = GetUint32(in + 48);
+    for (const auto &[number, at] : Numbers)
+        entry.*number = GetUint32(in + at);
     return entry;
 }
+
+} // namespace
 
 std::string EncodeHighScores(const HighScores &scores)
 {

@@ -24,6 +24,8 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
 
+HighScoreEntry Result(std::string_view name, std::int32_t total) { return HighScoreResult(name, total, "Points", 1, 0, 1, 0); }
+
 class HighScoreFileTest : public ::testing::Test {
 protected:
     // Every byte different from its neighbours, names without zero bytes included.
@@ -40,45 +42,40 @@ protected:
     std::string path_ = dir_ / "Vorlix.HS";
 };
 
-TEST_F(HighScoreFileTest, MissingFileIsTheQuietFirstRun)
+// By its size: a file of 1,560 bytes is loaded and saved back byte for byte, and a table is
+// taken only when all of its bytes are there. Any other size is no file the game wrote: the
+// first save keeps it whole as a backup (of a longer one the rest would be cut off unseen), and
+// later saves leave that alone and still tell where it is.
+TEST_F(HighScoreFileTest, TheFilesSizeDecidesWhatIsLoadedAndWhatIsKept)
 {
-    HighScores scores;
-    scores.EasyScores[0].Score = 99;
-    const HighScoreLoadResult result = LoadHighScores(scores, path_);
-    EXPECT_EQ(result.Status, HighScoreLoadStatus::NoFile);
-    EXPECT_EQ(scores.EasyScores[0].Score, 0u);
-
-    EXPECT_EQ(SaveHighScores(scores, path_).Error, "");
-    EXPECT_EQ(ReadFile(path_), std::string(1560, '\0'));
-    EXPECT_FALSE(fs::exists(path_ + ".bak"));
-}
-
-TEST_F(HighScoreFileTest, LoadThenSaveIsByteIdentical)
-{
-    const std::string original = Pattern(1560);
-    WriteFile(path_, original);
-    HighScores scores;
-    EXPECT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Loaded);
-    EXPECT_EQ(EncodeHighScores(scores), original);
-
-    EXPECT_EQ(SaveHighScores(scores, path_).Error, "");
-    EXPECT_EQ(ReadFile(path_), original);
-    EXPECT_FALSE(fs::exists(path_ + ".bak"));
-}
-
-TEST_F(HighScoreFileTest, ResultStoredUnderEasyLandsInTheLastTableOfTheFile)
-{
-    HighScores scores;
-    InsertHighScore(scores, scores.EasyScores, 1, "abc", 8300, {"Points", 3, 12, 85, 2});
-    ASSERT_EQ(SaveHighScores(scores, path_).Error, "");
-    const std::string bytes = ReadFile(path_);
-    ASSERT_EQ(bytes.size(), 1560u);
-    EXPECT_EQ(bytes.substr(1040, 3), "abc");
-    EXPECT_EQ(bytes.substr(0, 1040), std::string(1040, '\0'));
-
-    HighScores again;
-    ASSERT_EQ(LoadHighScores(again, path_).Status, HighScoreLoadStatus::Loaded);
-    EXPECT_EQ(again.EasyScores, scores.EasyScores);
+    struct Case {
+        std::int64_t size; // -1: no file, the quiet first run
+        HighScoreLoadStatus status;
+        std::size_t loaded; // bytes of the file in the tables, which take the file's order
+    };
+    using enum HighScoreLoadStatus;
+    const Case cases[] = {{-1, NoFile, 0},      {519, Failed, 0},    {1559, Failed, 1040},
+                          {1560, Loaded, 1560}, {1561, Failed, 1560}, {2 << 20, Failed, 1560}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.size);
+        const test::TempDir dir;
+        const std::string path = dir / "Vorlix.HS";
+        const std::string original = Pattern(static_cast<std::size_t>(std::max<std::int64_t>(c.size, 0)));
+        if (c.size >= 0)
+            WriteFile(path, original);
+        HighScores scores;
+        scores.EasyScores[0].Score = 99;
+        const HighScoreLoadResult loaded = LoadHighScores(scores, path);
+        EXPECT_EQ(loaded.Status, c.status);
+        EXPECT_EQ(loaded.Message, c.status == Failed ? path + " holds " + std::to_string(c.size) + " bytes instead of 1560" : "");
+        const std::string tables = original.substr(0, c.loaded) + std::string(1560 - c.loaded, '\0');
+        EXPECT_EQ(EncodeHighScores(scores), tables);
+        for (int save = 0; save < 2; ++save)
+            EXPECT_EQ(SaveHighScores(scores, path).Backup, c.status == Failed ? path + ".bak" : "") << "save " << save;
+        EXPECT_EQ(ReadFile(path), tables);
+        EXPECT_EQ(c.status == Failed ? ReadFile(path + ".bak") : original, original);
+        EXPECT_EQ(dir.Entries(), c.status == Failed ? 3 : 2) << "the file, its lock and a backup once";
+    }
 }
 
 // Two copies of the game started from one folder: each save reads the file as it is then and
@@ -129,8 +126,11 @@ TEST_F(HighScoreFileTest, TwoCopiesInOneFolderKeepEachOthersResults)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         HighScores file;
+        // Bytes after the names' ends, which a merge keeps where it writes no name.
+        for (HighScoreEntry &entry : file.EasyScores)
+            entry.Name = {0, 'x', 'x', 'x', 'x', 'x'};
         // The game figures of the results stored below: a Clear must tell them apart by the rest.
-        InsertHighScore(file.EasyScores, 1, "old", 500, {"Points", 1, 0, 1, 0});
+        InsertHighScore(file, file.EasyScores, 1, Result("old", 500));
         WriteFile(path_, EncodeHighScores(file));
         HighScores copies[2];
         for (const Step &step : c.steps) {
@@ -139,7 +139,7 @@ TEST_F(HighScoreFileTest, TwoCopiesInOneFolderKeepEachOthersResults)
             case Op::Load: ASSERT_EQ(LoadHighScores(copy, path_).Status, HighScoreLoadStatus::Loaded); break;
             case Op::Store:
                 InsertHighScore(copy, copy.EasyScores, FindHighScorePlace(copy.EasyScores, step.total).value_or(0),
-                                step.name, step.total, {"Points", 1, 0, 1, 0});
+                                Result(step.name, step.total));
                 break;
             case Op::Clear: ClearHighScores(copy); break;
             case Op::Save: ASSERT_EQ(SaveHighScores(copy, path_).Error, ""); break;
@@ -154,6 +154,9 @@ TEST_F(HighScoreFileTest, TwoCopiesInOneFolderKeepEachOthersResults)
         EXPECT_EQ(easy, c.easy);
         if (std::any_of(c.steps.begin(), c.steps.end(), [](const Step &step) { return step.op == Op::Clear; })) {
             EXPECT_EQ(saved.EasyScores[9].Mode, ' ') << "the freed places are empty as a Clear leaves them";
+        }
+        if (std::all_of(c.steps.begin(), c.steps.end(), [](const Step &step) { return step.copy == A; })) {
+            EXPECT_EQ(EncodeHighScores(saved), EncodeHighScores(copies[A])) << "alone, a copy saves what it shows";
         }
     }
 }
@@ -178,8 +181,7 @@ TEST_F(HighScoreFileTest, SavesOfCopiesRunningAtOnceNeverInterleave)
             for (int i = 0; i < 15; ++i) {
                 HighScoreTable &table = *std::array{&scores.EasyScores, &scores.MediumScores, &scores.HardScores}[i % 3];
                 const std::int32_t total = 1000 * (k + 1) + i + 1;
-                InsertHighScore(scores, table, FindHighScorePlace(table, total).value_or(0), "c", total,
-                                {"Points", 1, 0, 1, 0});
+                InsertHighScore(scores, table, FindHighScorePlace(table, total).value_or(0), Result("c", total));
                 saved = saved && SaveHighScores(scores, path_).Error.empty();
             }
             ::_exit(saved ? 0 : 1);
@@ -210,65 +212,11 @@ TEST_F(HighScoreFileTest, SavesOfCopiesRunningAtOnceNeverInterleave)
     }
 }
 
-TEST_F(HighScoreFileTest, ShortFileKeepsOnlyTheTablesReadWhole)
-{
-    const std::string original = Pattern(1559);
-    WriteFile(path_, original);
-    HighScores scores;
-    const HighScoreLoadResult result = LoadHighScores(scores, path_);
-    EXPECT_EQ(result.Status, HighScoreLoadStatus::Failed);
-    EXPECT_NE(result.Message.find("1559"), std::string::npos);
-
-    const std::string loaded = EncodeHighScores(scores);
-    EXPECT_EQ(loaded.substr(0, 1040), original.substr(0, 1040)); // Hard and Medium
-    EXPECT_EQ(loaded.substr(1040), std::string(520, '\0'));      // Easy stays empty
-
-    WriteFile(path_, original.substr(0, 519));
-    EXPECT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
-    EXPECT_EQ(EncodeHighScores(scores), std::string(1560, '\0'));
-}
-
-// A longer file is read as far as the tables go, but is no file the game wrote: the save
-// would cut off the rest, so the whole file is kept as for a short one.
-TEST_F(HighScoreFileTest, ALongerFileIsReadAndKeptWholeAsABackup)
-{
-    for (const std::size_t size : {std::size_t{1561}, std::size_t{2} << 20}) {
-        SCOPED_TRACE(size);
-        const std::string original = Pattern(size);
-        WriteFile(path_, original);
-        HighScores scores;
-        EXPECT_EQ(LoadHighScores(scores, path_).Message, path_ + " holds " + std::to_string(size) + " bytes instead of 1560");
-        EXPECT_EQ(EncodeHighScores(scores), original.substr(0, 1560));
-        EXPECT_EQ(SaveHighScores(scores, path_).Backup, path_ + ".bak");
-        EXPECT_EQ(ReadFile(path_ + ".bak"), original);
-        EXPECT_EQ(ReadFile(path_), original.substr(0, 1560));
-        fs::remove(path_ + ".bak");
-    }
-}
-
-// The first save after a failed load keeps the old file; later saves leave that backup alone
-// and still tell where it is.
-TEST_F(HighScoreFileTest, AFileThatFailedToLoadIsKeptOnce)
-{
-    WriteFile(path_, Pattern(1559));
-    HighScores scores;
-    ASSERT_EQ(LoadHighScores(scores, path_).Status, HighScoreLoadStatus::Failed);
-    for (const auto &[name, total] : {std::pair{"first", 5}, std::pair{"later", 6}}) {
-        InsertHighScore(scores, scores.EasyScores, 1, name, total, {"Points", 1, 0, 1, 0});
-        const SaveResult saved = SaveHighScores(scores, path_);
-        EXPECT_EQ(saved.Error, "");
-        EXPECT_EQ(saved.Backup, path_ + ".bak");
-        EXPECT_EQ(ReadFile(path_).substr(1040, 5), name);
-    }
-    EXPECT_EQ(ReadFile(path_ + ".bak"), Pattern(1559));
-    EXPECT_EQ(dir_.Entries(), 3) << "the file, its lock and one backup";
-}
-
 // A save that fails keeps this run's results for the next one.
 TEST_F(HighScoreFileTest, WhatAFailedSaveHadToSaveIsSavedNextTime)
 {
     HighScores scores;
-    InsertHighScore(scores, scores.EasyScores, 1, "kept", 5, {"Points", 1, 0, 1, 0});
+    InsertHighScore(scores, scores.EasyScores, 1, Result("kept", 5));
     fs::create_directory(path_);
     EXPECT_EQ(SaveHighScores(scores, path_).Error, "it is a directory");
     fs::remove(path_);
@@ -324,7 +272,7 @@ TEST_F(HighScoreFileTest, WhatCannotBeReadFailsTheLoadAndIsLeftAsItIs)
         EXPECT_EQ(loaded.Status, HighScoreLoadStatus::Failed);
         EXPECT_EQ(loaded.Message, c.load);
         EXPECT_EQ(EncodeHighScores(scores), std::string(1560, '\0'));
-        InsertHighScore(scores, scores.HardScores, 1, "x", 5, {"Points", 1, 0, 1, 0});
+        InsertHighScore(scores, scores.HardScores, 1, Result("x", 5));
         EXPECT_NE(SaveHighScores(scores, c.path).Error, "");
 
         if (c.make == Make::Link) {
