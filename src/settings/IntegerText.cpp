@@ -15,8 +15,9 @@ std::optional<std::int32_t> ParseInteger(std::string_view text)
                                   : text.starts_with('$') || text.starts_with('x') || text.starts_with('X') ? 1
                                                                                                               : 0;
 
-    // Unsigned: from_chars then takes no second sign, and hexadecimal wraps as two's complement.
-    std::uint32_t magnitude = 0;
+    // Unsigned, so from_chars takes no second sign; the cast at the end reads hexadecimal's 32
+    // bits as two's complement.
+    std::uint32_t magnitude{};
     const char *end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data() + hexPrefix, end, magnitude, hexPrefix ? 16 : 10);
     if (error != std::errc() || stop != end)
