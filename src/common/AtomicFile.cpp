@@ -5,70 +5,52 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <climits>
 #include <cstddef>
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace vorlix {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 std::string ErrnoText(const std::string &what) { return what + ": " + std::strerror(errno); }
 
-// Linux gives up resolving a path after as many links.
-constexpr int MaxLinks = 40;
-
-// Follows `path` through any chain of symbolic links to the name the file has, or will have
-// if the last link dangles; a relative target counts from its link's directory. `type` gets
-// the st_mode of what is there, 0 when nothing is. Returns false with `error` set when the
-// chain cannot be followed, as in a loop.
-bool FollowLinks(const std::string &path, std::string &final, unsigned &type, std::string &error)
+// The file `path` names, as an absolute path: the system follows any chain of links (a
+// relative target counts from its own link's folder) and refuses a loop. No call resolves a
+// name that does not exist yet, so where the chain dangles, the last link's target is read
+// here: the file still to be made. Returns "" with `error` set when the chain cannot be followed.
+std::string FileBehindLinks(const std::string &requested, std::string &error)
 {
-    final = path;
-    for (int links = 0;; ++links) {
-        struct stat st {};
-        if (::lstat(final.c_str(), &st) != 0) {
-            if (errno == ENOENT)
-                return true;
-            error = ErrnoText("cannot reach the file");
-            return false;
+    std::error_code failed;
+    for (fs::path path = fs::absolute(requested, failed);;) {
+        const fs::path real = fs::canonical(path, failed);
+        if (!failed)
+            return real;
+        if (failed != std::errc::no_such_file_or_directory) {
+            error = "cannot reach the file: " + failed.message();
+            return {};
         }
-        type = st.st_mode;
-        if (!S_ISLNK(st.st_mode))
-            return true;
-        type = 0;
-        if (links == MaxLinks) {
-            errno = ELOOP;
-            error = ErrnoText("cannot follow the link");
-            return false;
-        }
-        char target[PATH_MAX];
-        const ssize_t length = ::readlink(final.c_str(), target, sizeof target);
-        if (length < 0 || static_cast<std::size_t>(length) == sizeof target) {
-            if (length >= 0)
-                errno = ENAMETOOLONG;
-            error = ErrnoText("cannot read the link");
-            return false;
-        }
-        const std::string next(target, static_cast<std::size_t>(length));
-        const std::size_t slash = final.rfind('/');
-        if ((!next.empty() && next.front() == '/') || slash == std::string::npos)
-            final = next;
-        else
-            final = final.substr(0, slash + 1) + next;
+        const fs::path target = fs::read_symlink(path, failed);
+        if (failed)
+            return path;
+        path = path.parent_path() / target;
     }
 }
 
-std::string FolderOf(const std::string &path)
+// The process's file-creation mask, which can only be read by setting it.
+mode_t CurrentUmask()
 {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
 }
 
 // The temporary file of a save: hidden, and marked with the game's name, so that the clean-up
@@ -86,32 +68,15 @@ bool IsLeftoverName(std::string_view name, std::string_view base)
 
 // Removes the temporary files of saves of `path` that were cut short, as by a kill. Only
 // regular files this user owns; the caller holds the lock, so no save is writing one now.
-void RemoveLeftovers(const std::string &path)
+void RemoveLeftovers(const fs::path &path)
 {
-    const std::string folder = FolderOf(path);
-    const std::string base = path.substr(path.rfind('/') + 1);
-    DIR *dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;
-    const int dirFd = ::dirfd(dir);
-    while (const dirent *entry = ::readdir(dir)) {
+    std::error_code unreadable; // a folder that cannot be listed has nothing to clear
+    for (fs::directory_iterator entry(path.parent_path(), unreadable), end; entry != end; entry.increment(unreadable)) {
         struct stat st {};
-        if (IsLeftoverName(entry->d_name, base) && ::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
-            ::unlinkat(dirFd, entry->d_name, 0);
+        if (IsLeftoverName(entry->path().filename().native(), path.filename().native()) &&
+            ::lstat(entry->path().c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            ::unlink(entry->path().c_str());
     }
-    ::closedir(dir);
-}
-
-// After a rename, so that a power loss cannot bring the old file back. Best effort: the new
-// file is in place either way, and some file systems cannot flush a folder.
-void SyncFolder(const std::string &path)
-{
-    const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 // "<path>.bak", then "<path>.bak1", "<path>.bak2", ...
@@ -128,143 +93,137 @@ bool WriteAll(int fd, std::string_view data)
 {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
+        if (n == -1) {
             if (errno == EINTR)
                 continue;
             return false;
         }
-        data.remove_prefix(static_cast<size_t>(n));
+        data.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
 }
 
 FileSaveLock::FileSaveLock(const std::string &path, std::chrono::milliseconds patience) : requested_(path)
 {
-    unsigned type = 0;
-    if (!FollowLinks(path, path_, type, error_))
+    struct stat st {};
+    throughLink_ = ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    path_ = FileBehindLinks(path, error_);
+    if (!error_.empty())
         return;
     // Renaming over a device or pipe would replace the node itself, and write nothing to it.
-    if (type != 0 && !S_ISREG(type)) {
-        error_ = Where("it is " + FileTypeText(type));
+    if (::stat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        error_ = Where("it is " + FileTypeText(st.st_mode));
         return;
     }
-    const std::string lock = path_ + ".lock";
-    lockFd_ = ::open(lock.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (lockFd_ < 0) {
+    lockFd_ = ::open((path_ + ".lock").c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (lockFd_ == -1) {
         error_ = Where(ErrnoText("cannot create a lock file beside it"));
         return;
     }
     const auto giveUp = std::chrono::steady_clock::now() + patience;
     while (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EWOULDBLOCK && std::chrono::steady_clock::now() < giveUp) {
-            ::usleep(10'000);
-            continue;
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= giveUp) {
+            error_ = Where(errno == EWOULDBLOCK ? "another copy of the game is still saving it"
+                                                : ErrnoText("cannot lock the file"));
+            return;
         }
-        if (errno == EINTR)
-            continue;
-        error_ = Where(errno == EWOULDBLOCK ? "another copy of the game is still saving it"
-                                            : ErrnoText("cannot lock the file"));
-        ::close(lockFd_);
-        lockFd_ = -1;
-        return;
+        ::usleep(10'000);
     }
 }
 
-FileSaveLock::~FileSaveLock()
-{
-    if (lockFd_ >= 0)
-        ::close(lockFd_);
-}
+// Without a lock file the descriptor is -1, and closing it does nothing.
+FileSaveLock::~FileSaveLock() { ::close(lockFd_); }
 
 std::string FileSaveLock::Where(std::string message) const
 {
-    return path_ == requested_ ? message : message + " (writing through the link to " + path_ + ")";
+    return throughLink_ ? message + " (writing through the link to " + path_ + ")" : message;
 }
 
-std::string FileSaveLock::Replace(std::string_view contents)
+SaveResult FileSaveLock::Replace(std::string_view contents, bool keepOld)
 {
     if (!error_.empty())
-        return error_;
-    RemoveLeftovers(path_);
-
-    mode_t mode = 0;
-    struct stat st {};
-    const bool exists = ::stat(path_.c_str(), &st) == 0;
-    if (exists) {
-        if (::access(path_.c_str(), W_OK) != 0)
-            return Where(ErrnoText("the existing file is not writable"));
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+        return {error_, {}};
+    SaveResult result;
+    if (keepOld) {
+        if (std::string error = KeepAsBackup(requested_, result.Backup); !error.empty())
+            return {std::move(error), {}};
     }
-
-    const std::size_t slash = path_.rfind('/') + 1;
-    std::string temp = path_.substr(0, slash) + TempPrefix(path_.substr(slash)) + "XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return Where(ErrnoText("cannot create a temporary file beside it"));
-
-    std::string error;
-    if (!WriteAll(fd, contents))
-        error = ErrnoText("write failed");
-    else if (::fchmod(fd, mode) != 0)
-        error = ErrnoText("cannot set permissions");
-    else if (::fsync(fd) != 0)
-        error = ErrnoText("flush failed");
-    if (::close(fd) != 0 && error.empty())
-        error = ErrnoText("close failed");
-    if (error.empty() && ::rename(temp.c_str(), path_.c_str()) != 0)
-        error = ErrnoText("cannot replace the file");
-    if (error.empty()) {
-        SyncFolder(path_);
-        return error;
-    }
-    ::unlink(temp.c_str());
-    return Where(error);
+    result.Error = Write(contents);
+    // Without a backup the name is "", which names nothing.
+    if (!result.Error.empty())
+        ::unlink(std::exchange(result.Backup, {}).c_str());
+    return result;
 }
 
-std::string WriteFileAtomically(const std::string &path, std::string_view contents)
+std::string FileSaveLock::Write(std::string_view contents)
+{
+    const fs::path file(path_);
+    RemoveLeftovers(file);
+
+    struct stat st {};
+    const bool exists = ::stat(path_.c_str(), &st) == 0;
+    if (exists && ::access(path_.c_str(), W_OK) != 0)
+        return Where(ErrnoText("the existing file is not writable"));
+
+    std::string temp = file.parent_path() / (TempPrefix(file.filename().native()) + "XXXXXX");
+    const int fd = ::mkstemp(temp.data());
+    if (fd == -1)
+        return Where(ErrnoText("cannot create a temporary file beside it"));
+
+    // A file of its own, just made: the mode can be set.
+    ::fchmod(fd, exists ? st.st_mode & 07777 : 0666 & ~CurrentUmask());
+    std::string error;
+    if (!WriteAll(fd, contents) || ::fsync(fd) != 0)
+        error = ErrnoText("write failed");
+    // After the flush a close has nothing left to fail on.
+    ::close(fd);
+    if (error.empty() && ::rename(temp.c_str(), path_.c_str()) != 0)
+        error = ErrnoText("cannot replace the file");
+    if (!error.empty()) {
+        ::unlink(temp.c_str());
+        return Where(error);
+    }
+    // So that a power loss cannot bring the old file back; best effort, as some file systems
+    // cannot flush a folder, and without it the new file is in place all the same.
+    const int folder = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::fsync(folder);
+    ::close(folder);
+    return {};
+}
+
+SaveResult WriteFileAtomically(const std::string &path, std::string_view contents, bool keepOld)
 {
     FileSaveLock lock(path);
-    return lock.Replace(contents);
+    return lock.Replace(contents, keepOld);
 }
 
 std::string KeepAsBackup(const std::string &path, std::string &backup)
 {
     // The caller names the file; the backup is beside it.
-    const auto cannotKeep = [&backup] { return "cannot keep the old file as " + backup.substr(backup.rfind('/') + 1); };
-    bool linking = true;
-    FileReadResult old;
+    const auto cannotKeep = [&backup](const std::string &why) {
+        return "cannot keep the old file as " + backup.substr(backup.rfind('/') + 1) + ": " + why;
+    };
     for (int n = 0; n < MaxBackups; ++n) {
         backup = BackupName(path, n);
-        if (linking) {
-            if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, backup.c_str(), AT_SYMLINK_FOLLOW) == 0)
-                return {};
-            if (errno == EEXIST)
-                continue;
-            linking = false;
-            old = ReadFileStart(path, SIZE_MAX);
-            if (old.status != FileReadResult::Status::Read) {
-                errno = old.error;
-                return old.status == FileReadResult::Status::NotRegular
-                           ? cannotKeep() + ": it is " + FileTypeText(old.type)
-                           : ErrnoText(cannotKeep());
-            }
-        }
+        if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, backup.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return {};
+        // A name that exists fails with EEXIST before anything else is looked at.
+        if (errno == EEXIST)
+            continue;
+        // No link is possible here (another file system, say): a copy.
+        const FileReadResult old = ReadFileStart(path, SIZE_MAX);
+        if (old.status == FileReadResult::Status::NotRegular)
+            return cannotKeep("it is " + FileTypeText(old.type));
+        if (old.status != FileReadResult::Status::Read)
+            return cannotKeep(std::strerror(old.error));
+        // The name was free just now; taken meanwhile, it fails the create rather than be replaced.
         const int fd = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            return ErrnoText(cannotKeep());
-        }
-        std::string error;
-        if (!WriteAll(fd, old.contents) || ::fsync(fd) != 0)
-            error = ErrnoText(cannotKeep());
-        if (::close(fd) != 0 && error.empty())
-            error = ErrnoText(cannotKeep());
-        if (!error.empty())
+        if (fd == -1)
+            return cannotKeep(std::strerror(errno));
+        const bool kept = WriteAll(fd, old.contents) && ::fsync(fd) == 0;
+        const std::string error = kept ? std::string() : cannotKeep(std::strerror(errno));
+        ::close(fd);
+        if (!kept)
             ::unlink(backup.c_str());
         return error;
     }
@@ -272,6 +231,5 @@ std::string KeepAsBackup(const std::string &path, std::string &backup)
     return "cannot keep the old file: every name from " + BackupName(name, 0) + " to " +
            BackupName(name, MaxBackups - 1) + " is taken";
 }
-
 
 } // namespace vorlix

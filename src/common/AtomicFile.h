@@ -6,6 +6,12 @@
 
 namespace vorlix {
 
+// What a save of one of the game's files did.
+struct SaveResult {
+    std::string Error;  // "" when the file was written, else what is wrong, without the file's name
+    std::string Backup; // where a file the game could not use was kept, or ""
+};
+
 // The right to replace one file, held while it lives: an exclusive lock (flock) on
 // "<file>.lock" beside the file, so that saves of it by several copies of the game never
 // interleave. A symbolic link (or a chain of them) in the file's place is followed to the file
@@ -28,29 +34,26 @@ public:
     // previous file whole: a temporary file beside it, flushed to disk, renamed over it, and
     // the folder flushed after the rename. Temporary files an interrupted earlier save left
     // behind are removed first. An existing file keeps its permission bits; a new one gets 0666
-    // less the umask; an existing file the user may not write is refused. Needs the lock.
-    // Returns "" on success, else why the file could not be written (without its name).
-    std::string Replace(std::string_view contents);
+    // less the umask; an existing file the user may not write is refused. With `keepOld` the
+    // old file is first kept as KeepAsBackup does (beside the path asked for): when it cannot
+    // be, nothing is written, and a save that fails after it takes the backup away again, as
+    // the old file is still whole.
+    SaveResult Replace(std::string_view contents, bool keepOld = false);
 
 private:
     // Through a link, says where the file went.
     std::string Where(std::string message) const;
+    std::string Write(std::string_view contents);
 
     std::string requested_; // the path asked for
     std::string path_;      // the file it names, after links
     std::string error_;
+    bool throughLink_ = false; // the path is a link
     int lockFd_ = -1;
 };
 
-// Locks the file at `path` and replaces it, as above; a link loop is refused.
-// Returns an empty string on success, else a message saying why the file could not be written.
-std::string WriteFileAtomically(const std::string &path, std::string_view contents);
-
-// What a save of one of the game's files did.
-struct SaveResult {
-    std::string Error;  // "" when the file was written, else what is wrong, without the file's name
-    std::string Backup; // where a file the game could not use was kept, or ""
-};
+// Locks the file at `path` and replaces it, as above.
+SaveResult WriteFileAtomically(const std::string &path, std::string_view contents, bool keepOld = false);
 
 // Keeps the file at `path` under the first free name of "<path>.bak", "<path>.bak1",
 // "<path>.bak2", ... and sets `backup` to it. Claiming the name is one step that fails when the

@@ -25,36 +25,33 @@ FileReadResult ReadFileStart(const std::string &path, std::size_t maxBytes)
     using Status = FileReadResult::Status;
     FileReadResult result;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    if (fd == -1) {
         result.status = errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::OpenFailed;
         result.error = errno;
         return result;
     }
+    // Of a file just opened fstat cannot fail; if it did, a mode of 0 is no regular file.
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        result.status = Status::OpenFailed;
-        result.error = errno;
-    } else if (!S_ISREG(st.st_mode)) {
+    ::fstat(fd, &st);
+    if (!S_ISREG(st.st_mode)) {
         result.status = Status::NotRegular;
         result.type = st.st_mode;
     } else {
         result.status = Status::Read;
-        char buffer[65536];
-        // One byte past the limit tells whether the file held more.
+        // In the file system's own block size, until a byte past the limit shows there is more.
+        std::string block(static_cast<std::size_t>(st.st_blksize), '\0');
         while (result.contents.size() <= maxBytes) {
-            const std::size_t room = maxBytes - result.contents.size();
-            const std::size_t want = room < sizeof buffer ? room + 1 : sizeof buffer;
-            const ssize_t n = ::read(fd, buffer, want);
+            const ssize_t n = ::read(fd, block.data(), block.size());
             if (n == 0)
                 break;
-            if (n < 0) {
+            if (n == -1) {
                 if (errno == EINTR)
                     continue;
                 result.status = Status::ReadFailed;
                 result.error = errno;
                 break;
             }
-            result.contents.append(buffer, static_cast<std::size_t>(n));
+            result.contents.append(block, 0, static_cast<std::size_t>(n));
         }
         if (result.contents.size() > maxBytes) {
             result.contents.resize(maxBytes);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -9,9 +10,8 @@ namespace vorlix {
 // them; the sum is taken in 64 bits and pinned to the 32-bit range instead of wrapping.
 constexpr std::int32_t SaturateToInt32(std::int64_t value)
 {
-    constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
-    constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(value < lo ? lo : value > hi ? hi : value);
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 constexpr std::int32_t SaturatingAdd(std::int32_t a, std::int64_t b)

@@ -5,12 +5,9 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <utility>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace vorlix {
 
@@ -36,20 +33,20 @@ std::array<HighScoreTable *, 3> TablesInFileOrder(HighScores &scores)
     return {&scores.HardScores, &scores.MediumScores, &scores.EasyScores};
 }
 
-std::string ErrnoText(const std::string &what) { return what + ": " + std::strerror(errno); }
-
-} // namespace
+// An entry's numbers, little-endian at these offsets of its 52 bytes; the name takes the first
+// 30, then the mode letter and the padding byte.
+constexpr std::pair<std::uint32_t HighScoreEntry::*, std::size_t> Numbers[] = {
+    {&HighScoreEntry::Score, 32}, {&HighScoreEntry::Level, 36},   {&HighScoreEntry::Lines, 40},
+    {&HighScoreEntry::Pieces, 44}, {&HighScoreEntry::Bonuses, 48},
+};
 
 void EncodeHighScoreEntry(const HighScoreEntry &entry, std::uint8_t *out)
 {
     std::copy(entry.Name.begin(), entry.Name.end(), out);
     out[30] = entry.Mode;
     out[31] = entry.Padding;
-    PutUint32(out + 32, entry.Score);
-    PutUint32(out + 36, entry.Level);
-    PutUint32(out + 40, entry.Lines);
-    PutUint32(out + 44, entry.Pieces);
-    PutUint32(out + 48, entry.Bonuses);
+    for (const auto &[number, at] : Numbers)
+        PutUint32(out + at, entry.*number);
 }
 
 HighScoreEntry DecodeHighScoreEntry(const std::uint8_t *in)
@@ -58,13 +55,12 @@ HighScoreEntry DecodeHighScoreEntry(const std::uint8_t *in)
     std::copy(in, in + HighScoreNameSize, entry.Name.begin());
     entry.Mode = in[30];
     entry.Padding = in[31];
-    entry.Score = GetUint32(in + 32);
-    entry.Level = GetUint32(in + 36);
-    entry.Lines = GetUint32(in + 40);
-    entry.Pieces = GetUint32(in + 44);
-    entry.Bonuses = GetUint32(in + 48);
+    for (const auto &[number, at] : Numbers)
+        entry.*number = GetUint32(in + at);
     return entry;
 }
+
+} // namespace
 
 std::string EncodeHighScores(const HighScores &scores)
 {
@@ -96,14 +92,9 @@ HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path)
     const FileReadResult file = ReadFileStart(path, HighScoreFileSize);
     if (file.status == Status::NotRegular)
         return fail(path + " is " + FileTypeText(file.type));
-    if (file.status == Status::Missing || file.status == Status::OpenFailed) {
-        errno = file.error;
-        return fail(ErrnoText("cannot open " + path));
-    }
-    if (file.status == Status::ReadFailed) {
-        errno = file.error;
-        return fail(ErrnoText("cannot read " + path));
-    }
+    if (file.status != Status::Read)
+        return fail((file.status == Status::ReadFailed ? "cannot read " : "cannot open ") + path + ": " +
+                    std::strerror(file.error));
 
     // A table is taken only when all of its bytes are there.
     const std::size_t whole = file.contents.size();
@@ -129,29 +120,18 @@ HighScoreLoadResult LoadHighScores(HighScores &scores, const std::string &path)
 SaveResult SaveHighScores(HighScores &scores, const std::string &path)
 {
     FileSaveLock lock(path);
-    if (!lock.Error().empty())
-        return {lock.Error(), scores.Backup};
-
     // The file as it is now: another copy of the game may have saved since this one read it.
     HighScores current;
-    std::string backup;
-    if (LoadHighScores(current, path).Status == HighScoreLoadStatus::Failed) {
-        if (std::string error = KeepAsBackup(path, backup); !error.empty())
-            return {std::move(error), scores.Backup};
-    }
+    const bool unusable = LoadHighScores(current, path).Status == HighScoreLoadStatus::Failed;
     for (const HighScoreChange &change : scores.Changes)
         ApplyHighScoreChange(current, change);
-
-    if (std::string error = lock.Replace(EncodeHighScores(current)); !error.empty()) {
-        // The old file is still there, whole: a backup of it would only pile up at every try.
-        if (!backup.empty())
-            ::unlink(backup.c_str());
-        return {std::move(error), scores.Backup};
-    }
-    scores.Changes.clear();
-    if (!backup.empty())
-        scores.Backup = backup;
-    return {{}, scores.Backup};
+    SaveResult saved = lock.Replace(EncodeHighScores(current), unusable);
+    if (saved.Error.empty())
+        scores.Changes.clear();
+    if (!saved.Backup.empty())
+        scores.Backup = saved.Backup;
+    saved.Backup = scores.Backup;
+    return saved;
 }
 
 } // namespace vorlix

@@ -13,8 +13,6 @@ inline constexpr const char *HighScoreFileName = "Vorlix.HS";
 
 // Little-endian, field by field: 1,560 bytes in the file order Hard, Medium, Easy.
 std::string EncodeHighScores(const HighScores &scores);
-void EncodeHighScoreEntry(const HighScoreEntry &entry, std::uint8_t *out52);
-HighScoreEntry DecodeHighScoreEntry(const std::uint8_t *in52);
 
 enum class HighScoreLoadStatus {
     Loaded, // all three tables read

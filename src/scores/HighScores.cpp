@@ -13,34 +13,33 @@ std::array<HighScoreTable *, 3> Tables(HighScores &scores)
     return {&scores.EasyScores, &scores.MediumScores, &scores.HardScores};
 }
 
+// `result` into `place`, but for the place's own padding byte and its name bytes from
+// `nameBytes` on.
+void Put(HighScoreEntry &place, HighScoreEntry result, std::size_t nameBytes)
+{
+    std::copy(place.Name.begin() + static_cast<std::ptrdiff_t>(nameBytes), place.Name.end(),
+              result.Name.begin() + static_cast<std::ptrdiff_t>(nameBytes));
+    result.Padding = place.Padding;
+    place = result;
+}
+
+// What a Clear leaves: numbers 0, an empty name (its first byte), mode letter a space.
+constexpr HighScoreEntry Cleared{.Mode = ' '};
+
 // What a player sees of an entry: the bytes after the name's end and the padding do not count.
-bool SameResult(const HighScoreEntry &a, const HighScoreEntry &b)
+HighScoreEntry Seen(const HighScoreEntry &entry)
 {
-    return EntryName(a) == EntryName(b) && a.Mode == b.Mode && a.Score == b.Score && a.Level == b.Level &&
-           a.Lines == b.Lines && a.Pieces == b.Pieces && a.Bonuses == b.Bonuses;
+    HighScoreEntry seen;
+    Put(seen, entry, EntryName(entry).size());
+    return seen;
 }
 
-void MakeEmpty(HighScoreEntry &entry)
+void Enter(HighScoreTable &table, int place, const HighScoreEntry &result)
 {
-    entry.Name[0] = 0;
-    entry.Mode = ' ';
-    entry.Score = 0;
-    entry.Level = 0;
-    entry.Lines = 0;
-    entry.Pieces = 0;
-    entry.Bonuses = 0;
-}
-
-// Entry `from` moved to `to`; the padding byte stays with its place.
-void MoveEntry(HighScoreEntry &to, const HighScoreEntry &from)
-{
-    to.Name = from.Name;
-    to.Mode = from.Mode;
-    to.Score = from.Score;
-    to.Level = from.Level;
-    to.Lines = from.Lines;
-    to.Pieces = from.Pieces;
-    to.Bonuses = from.Bonuses;
+    for (int k = HighScorePlaces; k > place; --k)
+        Put(table[k - 1], table[k - 2], HighScoreNameSize);
+    // The name, and the zero byte after a shorter one.
+    Put(table[place - 1], result, std::min(EntryName(result).size() + 1, HighScoreNameSize));
 }
 
 void TakeOut(HighScoreTable &table, const HighScoreTable &cleared)
@@ -50,14 +49,14 @@ void TakeOut(HighScoreTable &table, const HighScoreTable &cleared)
     for (const HighScoreEntry &entry : table) {
         bool found = false;
         for (int i = 0; i < HighScorePlaces && !found; ++i) {
-            found = !used[i] && SameResult(entry, cleared[i]);
+            found = !used[i] && Seen(entry) == Seen(cleared[i]);
             used[i] = used[i] || found;
         }
         if (!found)
-            MoveEntry(table[kept++], entry);
+            Put(table[kept++], entry, HighScoreNameSize);
     }
     for (; kept < HighScorePlaces; ++kept)
-        MakeEmpty(table[kept]);
+        Put(table[kept], Cleared, 1);
 }
 
 } // namespace
@@ -93,74 +92,54 @@ std::optional<int> FindHighScorePlace(const HighScoreTable &table, std::int32_t 
     return std::nullopt;
 }
 
-void InsertHighScore(HighScoreTable &table, int place, std::string_view name, std::int32_t total,
-                     const HighScoreGameFields &fields)
+HighScoreEntry HighScoreResult(std::string_view name, std::int32_t total, std::string_view mode, std::uint32_t level,
+                               std::uint32_t lines, std::uint32_t pieces, std::uint32_t bonuses)
+{
+    HighScoreEntry result{.Mode = mode.empty() ? std::uint8_t{' '} : static_cast<std::uint8_t>(mode.front()),
+                          .Score = static_cast<std::uint32_t>(total),
+                          .Level = level,
+                          .Lines = lines,
+                          .Pieces = pieces,
+                          .Bonuses = bonuses};
+    std::copy_n(name.begin(), std::min(name.size(), HighScoreNameSize), result.Name.begin());
+    return result;
+}
+
+void InsertHighScore(HighScores &scores, HighScoreTable &table, int place, const HighScoreEntry &result)
 {
     if (place < 1 || place > HighScorePlaces)
         return;
-
-    for (int k = HighScorePlaces; k > place; --k)
-        MoveEntry(table[k - 1], table[k - 2]);
-
-    HighScoreEntry &entry = table[place - 1];
-    const std::size_t length = std::min(name.size(), HighScoreNameSize);
-    std::copy_n(name.begin(), length, entry.Name.begin());
-    if (length < HighScoreNameSize)
-        entry.Name[length] = 0;
-    entry.Mode = fields.Mode.empty() ? ' ' : static_cast<std::uint8_t>(fields.Mode.front());
-    entry.Score = static_cast<std::uint32_t>(total);
-    entry.Level = fields.Level;
-    entry.Lines = fields.Lines;
-    entry.Pieces = fields.Pieces;
-    entry.Bonuses = fields.Bonuses;
-}
-
-void InsertHighScore(HighScores &scores, HighScoreTable &table, int place, std::string_view name,
-                     std::int32_t total, const HighScoreGameFields &fields)
-{
+    Enter(table, place, result);
     const auto tables = Tables(scores);
-    const auto which = std::find(tables.begin(), tables.end(), &table);
-    if (place < 1 || place > HighScorePlaces || which == tables.end())
-        return;
-    InsertHighScore(table, place, name, total, fields);
-    HighScoreChange change;
-    change.Table = static_cast<int>(which - tables.begin());
-    change.Name = name.substr(0, HighScoreNameSize);
-    change.Total = total;
-    change.Mode = table[place - 1].Mode;
-    change.Level = fields.Level;
-    change.Lines = fields.Lines;
-    change.Pieces = fields.Pieces;
-    change.Bonuses = fields.Bonuses;
-    scores.Changes.push_back(std::move(change));
+    const auto index = static_cast<std::size_t>(std::find(tables.begin(), tables.end(), &table) - tables.begin());
+    scores.Changes.push_back(StoredResult{index, result});
 }
 
 void ClearHighScores(HighScores &scores)
 {
-    HighScoreChange change;
+    ClearedTables clear;
     const auto tables = Tables(scores);
     for (std::size_t i = 0; i < tables.size(); ++i) {
-        change.Cleared[i] = *tables[i];
+        clear.Tables[i] = *tables[i];
         for (HighScoreEntry &entry : *tables[i])
-            MakeEmpty(entry);
+            Put(entry, Cleared, 1);
     }
-    scores.Changes.push_back(std::move(change));
+    scores.Changes.push_back(std::move(clear));
 }
 
 void ApplyHighScoreChange(HighScores &scores, const HighScoreChange &change)
 {
     const auto tables = Tables(scores);
-    if (change.Table < 0) {
+    if (const auto *clear = std::get_if<ClearedTables>(&change)) {
         for (std::size_t i = 0; i < tables.size(); ++i)
-            TakeOut(*tables[i], change.Cleared[i]);
+            TakeOut(*tables[i], clear->Tables[i]);
         return;
     }
-    HighScoreTable &table = *tables[static_cast<std::size_t>(change.Table)];
-    if (const auto place = FindHighScorePlace(table, change.Total)) {
-        const char mode = static_cast<char>(change.Mode);
-        InsertHighScore(table, *place, change.Name, change.Total,
-                        {std::string_view(&mode, 1), change.Level, change.Lines, change.Pieces, change.Bonuses});
-    }
+    const auto &[index, result] = std::get<StoredResult>(change);
+    HighScoreTable &table = *tables[index];
+    // Stored only when it ranked, so its total is positive and fits.
+    if (const auto place = FindHighScorePlace(table, static_cast<std::int32_t>(result.Score)))
+        Enter(table, *place, result);
 }
 
 } // namespace vorlix

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace vorlix {
@@ -34,20 +35,17 @@ struct HighScoreEntry {
 // Place n (1..10) is element n - 1; best first.
 using HighScoreTable = std::array<HighScoreEntry, HighScorePlaces>;
 
-// One change this run made to the tables: a result stored in one table, or a Clear.
-struct HighScoreChange {
-    int Table = -1; // the result's table in the order Easy, Medium, Hard; -1 for a Clear
-    // The result, as given to InsertHighScore.
-    std::string Name;
-    std::int32_t Total = 0;
-    std::uint8_t Mode = ' ';
-    std::uint32_t Level = 0;
-    std::uint32_t Lines = 0;
-    std::uint32_t Pieces = 0;
-    std::uint32_t Bonuses = 0;
-    // A Clear: the three tables as they were cleared, Easy, Medium, Hard.
-    std::array<HighScoreTable, 3> Cleared{};
+// The changes a run makes to the tables, kept so that a save can make them again on the file as
+// it is then. A result stored in one table (Easy, Medium, Hard: 0, 1, 2):
+struct StoredResult {
+    std::size_t Table = 0;
+    HighScoreEntry Result;
 };
+// A Clear, with the three tables as it found them, Easy, Medium, Hard:
+struct ClearedTables {
+    std::array<HighScoreTable, 3> Tables{};
+};
+using HighScoreChange = std::variant<StoredResult, ClearedTables>;
 
 // The three tables, all-zero until loaded.
 struct HighScores {
@@ -71,24 +69,16 @@ std::string EntryName(const HighScoreEntry &entry);
 // or less never ranks and a stored score of 2^31 or more is never beaten; ties go below.
 std::optional<int> FindHighScorePlace(const HighScoreTable &table, std::int32_t total);
 
-// The game's figures stored with a result, besides its name and total.
-struct HighScoreGameFields {
-    std::string_view Mode; // its first byte is the mode letter; empty gives a space
-    std::uint32_t Level = 0;
-    std::uint32_t Lines = 0;
-    std::uint32_t Pieces = 0;
-    std::uint32_t Bonuses = 0;
-};
+// A game's result: its name is the first 30 bytes of `name` (Latin-1; a zero byte ends it), its
+// mode letter the first byte of `mode`, or a space when that is empty.
+HighScoreEntry HighScoreResult(std::string_view name, std::int32_t total, std::string_view mode, std::uint32_t level,
+                               std::uint32_t lines, std::uint32_t pieces, std::uint32_t bonuses);
 
-// Stores a result at `place` (1..10; anything else does nothing), moving the places below it
-// down one; place 10 falls out. `name` is Latin-1 bytes; only the first 30 are stored, with a
-// zero byte after them when shorter, and later name bytes of the entry keep their old contents.
-void InsertHighScore(HighScoreTable &table, int place, std::string_view name, std::int32_t total,
-                     const HighScoreGameFields &fields);
-
-// As above into one of the three tables of `scores`, and kept among its Changes.
-void InsertHighScore(HighScores &scores, HighScoreTable &table, int place, std::string_view name,
-                     std::int32_t total, const HighScoreGameFields &fields);
+// Stores `result` at `place` (1..10; anything else does nothing) of `table`, one of the three
+// of `scores`, and keeps it among the Changes. The places below move down one and place 10
+// falls out; each place keeps its padding byte, and the name bytes after the new name's end
+// keep their old contents.
+void InsertHighScore(HighScores &scores, HighScoreTable &table, int place, const HighScoreEntry &result);
 
 // Every entry of all three tables: numbers 0, an empty name, mode letter a space. Memory only,
 // kept among the Changes.

@@ -20,7 +20,6 @@ std::string_view Trim(std::string_view text)
 std::string WithoutLineBreaks(std::string_view value)
 {
     std::string result;
-    result.reserve(value.size());
     for (const char c : value) {
         if (c != '\r' && c != '\n')
             result += c;
@@ -28,15 +27,13 @@ std::string WithoutLineBreaks(std::string_view value)
     return result;
 }
 
-// The next line of `text`, which loses it and its line end: LF, CR LF or a lone CR.
+// The next line of `text`, which loses it and the CR or LF that ends it: a CR LF ends a line
+// and then an empty one, which the reader skips.
 std::string_view TakeLine(std::string_view &text)
 {
     const std::size_t end = text.find_first_of("\r\n");
     const std::string_view line = text.substr(0, end);
-    if (end == std::string_view::npos)
-        text = {};
-    else
-        text.remove_prefix(end + (text.substr(end, 2) == "\r\n" ? 2 : 1));
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     return line;
 }
 
@@ -46,7 +43,7 @@ IniDocument IniDocument::Parse(std::string_view text)
 {
     // Some editors start a UTF-8 file with a byte-order mark; it would hide the first section.
     constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark)
+    if (text.starts_with(ByteOrderMark))
         text.remove_prefix(ByteOrderMark.size());
 
     IniDocument document;
@@ -56,7 +53,7 @@ IniDocument IniDocument::Parse(std::string_view text)
 
         if (line.empty() || line.front() == ';')
             continue;
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+        if (line.front() == '[' && line.back() == ']') {
             current = &document.SectionForWriting(line.substr(1, line.size() - 2));
             continue;
         }
@@ -133,19 +130,12 @@ std::int32_t IniDocument::ReadInteger(std::string_view section, std::string_view
                                       std::int32_t fallback) const
 {
     const std::string *value = Find(section, key);
-    if (!value)
-        return fallback;
-    std::optional<std::int32_t> number;
-    if (value->size() > 2 && (*value)[0] == '0' && ((*value)[1] == 'x' || (*value)[1] == 'X'))
-        number = ParseInteger("$" + value->substr(2));
-    else
-        number = ParseInteger(*value);
-    return number.value_or(fallback);
+    return value ? ParseInteger(*value).value_or(fallback) : fallback;
 }
 
 bool IniDocument::ReadBool(std::string_view section, std::string_view key, bool fallback) const
 {
-    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+    return ReadInteger(section, key, fallback) != 0;
 }
 
 void IniDocument::WriteString(std::string_view sectionName, std::string_view key,

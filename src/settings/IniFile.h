@@ -31,8 +31,7 @@ public:
 
     std::string ReadString(std::string_view section, std::string_view key,
                            const std::string &fallback) const;
-    // `fallback` when the key is missing or its value is not an integer. A value longer than
-    // two characters starting with "0x" or "0X" is hexadecimal.
+    // `fallback` when the key is missing or its value is not an integer (ParseInteger).
     std::int32_t ReadInteger(std::string_view section, std::string_view key,
                              std::int32_t fallback) const;
     // Any integer but 0 is true.

@@ -1,71 +1,29 @@
 #include "settings/IntegerText.h"
 
+#include <charconv>
+
 namespace vorlix {
-
-namespace {
-
-int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-bool IsHexPrefix(std::string_view rest, std::size_t &prefixLength)
-{
-    if (!rest.empty() && (rest[0] == '$' || rest[0] == 'x' || rest[0] == 'X')) {
-        prefixLength = 1;
-        return true;
-    }
-    if (rest.size() >= 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
-        prefixLength = 2;
-        return true;
-    }
-    return false;
-}
-
-} // namespace
 
 std::optional<std::int32_t> ParseInteger(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
+    while (text.starts_with(' '))
+        text.remove_prefix(1);
+    const bool negative = text.starts_with('-');
+    if (negative || text.starts_with('+'))
+        text.remove_prefix(1);
+    const std::size_t hexPrefix = text.starts_with("0x") || text.starts_with("0X") ? 2
+                                  : text.starts_with('$') || text.starts_with('x') || text.starts_with('X') ? 1
+                                                                                                              : 0;
 
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-
-    std::size_t prefixLength = 0;
-    const bool hex = IsHexPrefix(text.substr(i), prefixLength);
-    i += prefixLength;
-    if (i == text.size())
+    // Unsigned, so from_chars takes no second sign; the cast at the end reads hexadecimal's 32
+    // bits as two's complement.
+    std::uint32_t magnitude{};
+    const char *end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data() + hexPrefix, end, magnitude, hexPrefix ? 16 : 10);
+    if (error != std::errc() || stop != end)
         return std::nullopt;
-
-    // Unsigned arithmetic throughout: hexadecimal wraps on purpose, decimal is range-checked.
-    std::uint32_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (hex) {
-            const int digit = HexDigitValue(text[i]);
-            if (digit < 0 || magnitude > 0x0FFFFFFFu)
-                return std::nullopt;
-            magnitude = (magnitude << 4) | static_cast<std::uint32_t>(digit);
-        } else {
-            if (text[i] < '0' || text[i] > '9')
-                return std::nullopt;
-            const auto digit = static_cast<std::uint32_t>(text[i] - '0');
-            if (magnitude > (0x80000000u - digit) / 10)
-                return std::nullopt;
-            magnitude = magnitude * 10 + digit;
-        }
-    }
-    if (!hex && !negative && magnitude > 0x7FFFFFFFu)
+    // Decimal is range-checked: one more below zero than above.
+    if (!hexPrefix && magnitude > 0x7FFFFFFFu + negative)
         return std::nullopt;
     return static_cast<std::int32_t>(negative ? 0u - magnitude : magnitude);
 }

@@ -20,7 +20,7 @@ void SetDefaultPictureFiles(Settings &settings)
 {
     const std::string &dir = settings.GameDir;
     settings.BackgroundFile = dir + "bg.bmp";
-    for (int n = 1; n <= 20; ++n)
+    for (const std::size_t n : PieceNumbers)
         settings.PieceFiles[n] = dir + "piece" + std::to_string(n) + ".bmp";
     settings.PitFile = dir + "pit.bmp";
     settings.BlankFile = dir + "blank.bmp";
@@ -37,7 +37,6 @@ Settings MakeDefaultSettings(const std::string &gameDir)
     settings.LevelSoundFile = gameDir + "level.wav";
     settings.DropSoundFile = gameDir + "drop.wav";
     SetDefaultPictureFiles(settings);
-    settings.MusicFile = settings.PointsMidiFile;
     return settings;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <ranges>
 #include <span>
 #include <string>
 
@@ -26,6 +28,9 @@ inline constexpr std::int32_t C = 0x43;
 inline constexpr std::int32_t Unknown = 0xFFFF;
 } // namespace Key
 
+// The piece pictures, 1 ... 20, as their keys Piece1 ... Piece20 number them.
+inline constexpr auto PieceNumbers = std::views::iota(std::size_t{1}, std::size_t{21});
+
 // What changes the level, as LevelChangeBy stores it; any other number never changes it.
 enum class LevelRule : std::int32_t { Time = 1, Lines = 2, Pieces = 3 };
 
@@ -43,7 +48,7 @@ struct Settings {
     std::string LevelSoundFile;
     std::string DropSoundFile;
     std::string BackgroundFile;
-    std::array<std::string, 21> PieceFiles; // entries 1..20; 0 unused
+    std::array<std::string, 21> PieceFiles; // entries PieceNumbers; 0 unused
     std::string PitFile;
     std::string BlankFile;
 
@@ -88,7 +93,7 @@ struct Settings {
     std::int32_t PFour = 1600;
     std::int32_t PBonus = 2000;
 
-    // Not stored: the music of the current mode, kept in step with Mode.
+    // Not stored: the music of the current mode, set at start-up and kept in step with Mode.
     std::string MusicFile;
 
     bool TwoPlayers() const { return NumberOfPlayers != 1; }

@@ -10,7 +10,6 @@
 #include <type_traits>
 #include <utility>
 #include <variant>
-#include <unistd.h>
 
 namespace vorlix {
 
@@ -27,7 +26,6 @@ ReadStatus ReadWholeFile(const std::string &path, std::string &contents, std::st
     using Status = FileReadResult::Status;
     FileReadResult file = ReadFileStart(path, MaxFileSize);
     contents = std::move(file.contents);
-    why.clear();
     switch (file.status) {
     case Status::Missing:
         return ReadStatus::Missing;
@@ -124,10 +122,9 @@ bool HoldsNoSetting(const std::string &contents)
     return !contents.empty() && std::none_of(std::begin(StoredKeys), std::end(StoredKeys), [&ini](const StoredKey &key) {
         if (!std::holds_alternative<std::array<std::string, 21> Settings::*>(key.field))
             return ini.Find(key.section, key.name) != nullptr;
-        for (int n = 1; n <= 20; ++n)
-            if (ini.Find(key.section, std::string(key.name) + std::to_string(n)))
-                return true;
-        return false;
+        return std::ranges::any_of(PieceNumbers, [&](std::size_t n) {
+            return ini.Find(key.section, std::string(key.name) + std::to_string(n)) != nullptr;
+        });
     });
 }
 
@@ -149,7 +146,7 @@ void ReadSettings(const IniDocument &ini, Settings &s)
                 else if constexpr (std::is_same_v<Value, std::uint8_t>)
                     s.*field = LowByte(ini.ReadInteger(key.section, key.name, d.*field));
                 else
-                    for (std::size_t n = 1; n <= 20; ++n)
+                    for (const std::size_t n : PieceNumbers)
                         (s.*field)[n] = ini.ReadString(key.section, std::string(key.name) + std::to_string(n), (d.*field)[n]);
             },
             key.field);
@@ -170,7 +167,7 @@ void WriteSettings(const Settings &s, IniDocument &ini)
                 else if constexpr (std::is_same_v<Value, std::int32_t> || std::is_same_v<Value, std::uint8_t>)
                     ini.WriteInteger(key.section, key.name, s.*field);
                 else
-                    for (std::size_t n = 1; n <= 20; ++n)
+                    for (const std::size_t n : PieceNumbers)
                         ini.WriteString(key.section, std::string(key.name) + std::to_string(n), (s.*field)[n]);
             },
             key.field);
@@ -207,19 +204,9 @@ SaveResult SaveSettings(const std::string &path, const Settings &settings)
     std::string why;
     if (ReadWholeFile(path, contents, why) == ReadStatus::Failed)
         return {"the existing file could not be read: " + why, {}};
-
-    SaveResult result;
-    if (HoldsNoSetting(contents)) {
-        if (std::string error = KeepAsBackup(path, result.Backup); !error.empty())
-            return {std::move(error), {}};
-    }
     IniDocument ini = IniDocument::Parse(contents);
     WriteSettings(settings, ini);
-    result.Error = WriteFileAtomically(path, ini.Serialize());
-    // The old file is still there, whole.
-    if (!result.Error.empty() && !result.Backup.empty())
-        ::unlink(std::exchange(result.Backup, {}).c_str());
-    return result;
+    return WriteFileAtomically(path, ini.Serialize(), HoldsNoSetting(contents));
 }
 
 } // namespace vorlix

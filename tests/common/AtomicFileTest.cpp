@@ -9,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <utility>
@@ -20,8 +19,10 @@
 #include <pthread.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,47 +31,33 @@
 using namespace vorlix;
 namespace fs = std::filesystem;
 
-TEST(AtomicFile, ALinkLoopFailsClearlyAndLeavesTheLinks)
-{
-    using Links = std::vector<std::pair<std::string, std::string>>; // name, target
-    const std::pair<const char *, Links> cases[] = {
-        {"loop of two", {{"Vorlix.ini", "loop.ini"}, {"loop.ini", "Vorlix.ini"}}},
-        {"link to itself", {{"Vorlix.ini", "Vorlix.ini"}}},
-        {"loop further on", {{"Vorlix.ini", "a"}, {"a", "b"}, {"b", "a"}}},
-    };
-    for (const auto &[name, links] : cases) {
-        SCOPED_TRACE(name);
-        test::TempDir temp;
-        const std::string &dir = temp.Path();
-        for (const auto &[at, to] : links)
-            ASSERT_EQ(::symlink(to.c_str(), (dir + at).c_str()), 0);
-
-        const std::string error = WriteFileAtomically(dir + "Vorlix.ini", "[Settings]\n");
-        EXPECT_NE(error.find("Too many levels of symbolic links"), std::string::npos) << error;
-        for (const auto &[at, to] : links) {
-            std::error_code ignored;
-            EXPECT_EQ(fs::read_symlink(dir + at, ignored), to) << at;
-        }
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), static_cast<long>(links.size()))
-            << "nothing left behind";
-    }
-}
-
 namespace {
 
 using Folder = test::TempDir;
+using Links = std::vector<std::pair<std::string, std::string>>; // at, to
 using test::FileMode;
 using test::ReadFile;
 
+// "<at>" -> "l1" -> "l2" ... -> "l<count>", each beside the one before.
+Links Chain(const std::string &at, int count)
+{
+    Links links;
+    const std::string folder = at.substr(0, at.rfind('/') + 1);
+    for (int n = 0; n < count; ++n)
+        links.emplace_back(n == 0 ? at : folder + "l" + std::to_string(n), "l" + std::to_string(n + 1));
+    return links;
+}
+
 } // namespace
 
-// A link, or a chain of them, is followed to the file it names, each target counted from its
-// own link's folder; the links stay. An existing file keeps its mode, a new one follows the umask.
+// A link, or a chain of them as long as the system follows, is followed to the file it names,
+// each target counted from its own link's folder; the links stay. An existing file keeps its
+// mode, a new one follows the umask.
 TEST(AtomicFile, SavesThroughLinksToTheFileTheyNameKeepingAnExistingMode)
 {
     struct Case {
         const char *name;
-        std::vector<std::pair<std::string, std::string>> links; // at, to ("@/": the folder)
+        Links links; // "@/": the folder
         std::string target;
         mode_t existingMode; // 0: nothing there yet
     };
@@ -86,6 +73,7 @@ TEST(AtomicFile, SavesThroughLinksToTheFileTheyNameKeepingAnExistingMode)
          {{"game/Vorlix.ini", "@/links/one.ini"}, {"links/one.ini", "two.ini"}, {"links/two.ini", "../elsewhere/Vorlix.ini"}},
          "elsewhere/Vorlix.ini", 0},
         {"existing target", {{"game/Vorlix.ini", "../elsewhere/Vorlix.ini"}}, "elsewhere/Vorlix.ini", 0604},
+        {"forty links", Chain("game/Vorlix.ini", 40), "game/l40", 0},
     };
     const mode_t savedMask = ::umask(022);
     for (const Case &c : cases) {
@@ -100,11 +88,12 @@ TEST(AtomicFile, SavesThroughLinksToTheFileTheyNameKeepingAnExistingMode)
             std::ofstream(folder / c.target) << "old";
             ASSERT_EQ(::chmod((folder / c.target).c_str(), c.existingMode), 0);
         }
-        EXPECT_EQ(WriteFileAtomically(folder / "game/Vorlix.ini", "new"), "");
+        EXPECT_EQ(WriteFileAtomically(folder / "game/Vorlix.ini", "new").Error, "");
         for (const auto &[at, to] : c.links)
             EXPECT_EQ(fs::read_symlink(folder / at), expand(to)) << at;
         EXPECT_EQ(ReadFile(folder / c.target), "new");
         EXPECT_EQ(FileMode(folder / c.target), c.existingMode ? c.existingMode : 0644u) << "a regular file";
+        EXPECT_EQ(FileMode(folder / c.target + ".lock"), 0644u) << "which any user of the folder may lock";
     }
     ::umask(savedMask);
 }
@@ -118,8 +107,17 @@ TEST(AtomicFile, FailuresSayWhatStoppedThemAndWhereALinkLed)
     ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
     ASSERT_EQ(::mkdir((folder / "dir").c_str(), 0700), 0);
     std::ofstream(folder / "dir/inside") << "kept";
-    ASSERT_EQ(::symlink("fifo", (folder / "to-fifo.ini").c_str()), 0);
-    ASSERT_EQ(::symlink("dir", (folder / "to-dir.ini").c_str()), 0);
+    Links links = Chain(folder / "chain.ini", 41); // one more than the system follows
+    for (const auto &link : Links{{"to-fifo.ini", "fifo"}, {"a.ini", "b.ini"}, {"b.ini", "a.ini"}})
+        links.emplace_back(folder / link.first, link.second);
+    for (const auto &[at, to] : links)
+        ASSERT_EQ(::symlink(to.c_str(), at.c_str()), 0) << at;
+    const std::string loop = std::string("cannot reach the file: ") + std::strerror(ELOOP);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, (folder / "socket").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
     std::vector<std::pair<std::string, std::string>> cases = {
         {folder / "file/Vorlix.ini", std::string("cannot reach the file: ") + std::strerror(ENOTDIR)},
         {folder / "gone/Vorlix.ini", std::string("cannot create a lock file beside it: ") + std::strerror(ENOENT)},
@@ -127,8 +125,10 @@ TEST(AtomicFile, FailuresSayWhatStoppedThemAndWhereALinkLed)
                                   " (writing through the link to " + folder.Path() + "gone/Vorlix.ini)"},
         {folder / "dir", "it is a directory"},
         {folder / "fifo", "it is a named pipe"},
-        {folder / "to-dir.ini", "it is a directory (writing through the link to " + folder.Path() + "dir)"},
+        {folder / "socket", "it is a socket"},
         {folder / "to-fifo.ini", "it is a named pipe (writing through the link to " + folder.Path() + "fifo)"},
+        {folder / "a.ini", loop},
+        {folder / "chain.ini", loop},
     };
     // Root would replace a device node: one of its own, a null device, stands in for /dev/null.
     if (::geteuid() == 0 && ::mknod((folder / "null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
@@ -144,16 +144,21 @@ TEST(AtomicFile, FailuresSayWhatStoppedThemAndWhereALinkLed)
                            std::string("cannot create a lock file beside it: ") + std::strerror(EACCES));
     }
     const auto before = folder.Entries();
+    const fs::path cwd = fs::current_path(); // nor is anything made where the game was started
+    fs::current_path(folder.Path());
     for (const auto &[path, error] : cases)
-        EXPECT_EQ(WriteFileAtomically(path, "new"), error) << path;
+        EXPECT_EQ(WriteFileAtomically(path, "new").Error, error) << path;
+    fs::current_path(cwd);
     ASSERT_EQ(::chmod((folder / "read-only").c_str(), 0700), 0);
     EXPECT_EQ(ReadFile(folder / "read-only/Vorlix.ini"), "kept");
     EXPECT_EQ(ReadFile(folder / "file"), "kept");
     EXPECT_EQ(ReadFile(folder / "dir/inside"), "kept");
     EXPECT_TRUE(fs::is_fifo(folder / "to-fifo.ini"));
-    EXPECT_EQ(fs::read_symlink(folder / "to-fifo.ini"), "fifo");
+    for (const auto &[at, to] : links)
+        EXPECT_EQ(fs::read_symlink(at), to) << at;
     EXPECT_TRUE(!fs::exists(folder / "null") || fs::is_character_file(folder / "null"));
     EXPECT_EQ(folder.Entries(), before) << "no lock, no temporary file";
+    ::close(socket);
 }
 
 // A save waits while another copy holds the lock, and gives up with a reason, not a hang,
@@ -170,25 +175,56 @@ TEST(AtomicFile, ASaveWaitsForAnotherCopysLockButNotForever)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         ::close(other);
     });
-    EXPECT_EQ(WriteFileAtomically(path, "new"), "");
+    EXPECT_EQ(WriteFileAtomically(path, "new").Error, "");
     release.join();
     EXPECT_EQ(ReadFile(path), "new");
 }
 
-// A disk that fills up part of the way through: the old file stays whole, and the temporary
-// file goes.
-TEST(AtomicFile, AWriteThatFailsHalfwayKeepsTheOldFile)
+// Failures once the lock is held, as a disk that fills up part of the way through: the old file
+// stays as it was, and the temporary file goes, and so does a backup this save kept of it.
+TEST(AtomicFile, AFailureAfterTheLockKeepsTheOldFile)
+{
+    struct Case {
+        const char *name;
+        std::string file;
+        bool folderPutInItsPlace; // once the lock is held; else the old file is kept as a backup
+        rlim_t sizeLimit;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"disk full", "Vorlix.HS", false, 100, std::string("write failed: ") + std::strerror(EFBIG)},
+        {"no room for the temporary name", std::string(240, 'n'), false, RLIM_INFINITY,
+         std::string("cannot create a temporary file beside it: ") + std::strerror(ENAMETOOLONG)},
+        {"a folder in the file's place", "Vorlix.HS", true, RLIM_INFINITY,
+         std::string("cannot replace the file: ") + std::strerror(EISDIR)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder folder;
+        const std::string path = folder / c.file;
+        std::ofstream(path) << "old";
+        FileSaveLock lock(path);
+        if (c.folderPutInItsPlace) {
+            fs::remove(path);
+            fs::create_directory(path);
+        }
+        std::string error;
+        {
+            test::FileSizeLimit limit(c.sizeLimit);
+            error = lock.Replace(std::string(1000, 'n'), !c.folderPutInItsPlace).Error;
+        }
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(c.folderPutInItsPlace ? fs::is_directory(path) : ReadFile(path) == "old", true);
+        EXPECT_EQ(folder.Entries(), 2) << "the file and its lock, nothing else";
+    }
+}
+
+TEST(AtomicFile, ASaveLeavesNoFileOpen)
 {
     Folder folder;
-    std::ofstream(folder / "Vorlix.HS") << "old";
-    std::string error;
-    {
-        test::FileSizeLimit full(100);
-        error = WriteFileAtomically(folder / "Vorlix.HS", std::string(1000, 'n'));
-    }
-    EXPECT_EQ(error, std::string("write failed: ") + std::strerror(EFBIG));
-    EXPECT_EQ(ReadFile(folder / "Vorlix.HS"), "old");
-    EXPECT_EQ(folder.Entries(), 2) << "the file and its lock, nothing else";
+    const auto open = test::OpenFiles();
+    EXPECT_EQ(WriteFileAtomically(folder / "Vorlix.HS", "new").Error, "");
+    EXPECT_EQ(test::OpenFiles(), open);
 }
 
 // A save cut short (kill -9) leaves its temporary file; a later save of the same file removes
@@ -208,32 +244,12 @@ TEST(AtomicFile, ALaterSaveRemovesTheTemporaryFilesOfSavesCutShort)
     ASSERT_EQ(::mkdir((folder / ".Vorlix.HS.vorlix-save-D1r2ab").c_str(), 0700), 0);
     ASSERT_EQ(::symlink("Vorlix.HS.save01", (folder / ".Vorlix.HS.vorlix-save-L1nk2b").c_str()), 0);
 
-    EXPECT_EQ(WriteFileAtomically(folder / "Vorlix.HS", "new"), "");
+    EXPECT_EQ(WriteFileAtomically(folder / "Vorlix.HS", "new").Error, "");
     for (const auto &[name, removed] : names)
         EXPECT_EQ(fs::exists(folder / name), !removed) << name;
     EXPECT_TRUE(fs::is_directory(folder / ".Vorlix.HS.vorlix-save-D1r2ab"));
     EXPECT_TRUE(fs::is_symlink(folder / ".Vorlix.HS.vorlix-save-L1nk2b"));
     EXPECT_EQ(ReadFile(folder / "Vorlix.HS"), "new");
-}
-
-// As many links as the system itself follows in a path, and not one more.
-TEST(AtomicFile, AChainOfFortyLinksIsFollowedAndOneMoreIsRefused)
-{
-    for (int links : {40, 41}) {
-        SCOPED_TRACE(links);
-        Folder folder;
-        for (int n = 0; n < links; ++n)
-            ASSERT_EQ(::symlink(("l" + std::to_string(n + 1)).c_str(), (folder / ("l" + std::to_string(n))).c_str()), 0);
-        const std::string target = folder / ("l" + std::to_string(links));
-        const std::string error = WriteFileAtomically(folder / "l0", "new");
-        if (links == 40) {
-            EXPECT_EQ(error, "");
-            EXPECT_EQ(ReadFile(target), "new");
-        } else {
-            EXPECT_NE(error.find(std::strerror(ELOOP)), std::string::npos) << error;
-            EXPECT_FALSE(fs::exists(target));
-        }
-    }
 }
 
 // Root may write any file: the refusal is checked as an ordinary user, in a child process.
@@ -243,24 +259,17 @@ TEST(AtomicFile, AFileTheUserMayNotWriteIsRefused)
     const std::string path = folder / "Vorlix.ini";
     std::ofstream(path) << "protected";
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    const bool root = ::geteuid() == 0;
     // The folder is the user's own: only the file's mode stands in the way.
-    if (root) {
+    if (::geteuid() == 0) {
         ASSERT_EQ(::chown(folder.Path().c_str(), 65534, 65534), 0);
     }
-    const pid_t child = root ? ::fork() : 0;
+    const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (root && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(3);
-        const std::string error = WriteFileAtomically(path, "new");
-        const bool refused = error.find("the existing file is not writable") != std::string::npos;
-        const bool kept = ReadFile(path) == "protected";
-        if (root)
-            ::_exit(refused && kept ? 0 : 1);
-        EXPECT_TRUE(refused) << error;
-        EXPECT_TRUE(kept);
-        return;
+        const std::string error = WriteFileAtomically(path, "new").Error;
+        ::_exit(error.find("the existing file is not writable: ") == 0 && ReadFile(path) == "protected" ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -313,4 +322,110 @@ TEST(AtomicFile, WriteAllGoesOnThroughShortWritesAndInterruptions)
     ::sigaction(SIGUSR1, &saved, nullptr);
     EXPECT_EQ(received.size(), data.size());
     EXPECT_TRUE(received == data);
+}
+
+// The old file is kept under the first free name: one taken by anything, a dangling link too,
+// is never reused, and no backup is ever replaced. A hard link keeps a private file private.
+TEST(AtomicFile, AnOldFileIsKeptUnderTheFirstFreeNameOrWhyNotIsSaid)
+{
+    Folder folder;
+    const std::string path = folder / "Vorlix.HS";
+    std::ofstream(path + ".bak") << "older";
+    ASSERT_EQ(::symlink("nowhere", (path + ".bak1").c_str()), 0);
+    std::ofstream(path) << "old";
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    for (const char *next : {".bak2", ".bak3"}) {
+        std::string backup;
+        EXPECT_EQ(KeepAsBackup(path, backup), "");
+        EXPECT_EQ(backup, path + next);
+        EXPECT_EQ(ReadFile(backup), "old");
+        EXPECT_EQ(FileMode(backup), 0600u);
+    }
+    EXPECT_EQ(ReadFile(path + ".bak"), "older");
+    EXPECT_EQ(fs::read_symlink(path + ".bak1"), "nowhere");
+
+    const std::string tooLong(252, 'n'); // fits; "<name>.bak" does not
+    std::ofstream(folder / tooLong) << "old";
+    ASSERT_EQ(::mkdir((folder / "dir").c_str(), 0700), 0);
+    const std::string why = "cannot keep the old file as ";
+    const std::pair<std::string, std::string> failures[] = {
+        {"gone", why + "gone.bak: " + std::strerror(ENOENT)},
+        {"dir", why + "dir.bak: it is a directory"},
+        {tooLong, why + tooLong + ".bak: " + std::strerror(ENAMETOOLONG)},
+    };
+    const auto before = folder.Entries();
+    for (const auto &[name, error] : failures) {
+        std::string backup;
+        EXPECT_EQ(KeepAsBackup(folder / name, backup), error);
+    }
+    EXPECT_EQ(folder.Entries(), before) << "no backup made";
+}
+
+// A save that cannot keep the old file it was to keep writes nothing.
+TEST(AtomicFile, WhenEveryBackupNameIsTakenNoneIsReplacedNorTheFile)
+{
+    // A thousand names are made much faster in memory than on a disk.
+    const Folder shm(fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path());
+    const std::string path = shm / "Vorlix.HS";
+    for (int n = 0; n < 1000; ++n)
+        ASSERT_EQ(::symlink("taken", (path + ".bak" + (n ? std::to_string(n) : "")).c_str()), 0);
+    std::ofstream(path) << "old";
+    const SaveResult saved = WriteFileAtomically(path, "new", true);
+    EXPECT_EQ(saved.Error, "cannot keep the old file: every name from Vorlix.HS.bak to Vorlix.HS.bak999 is taken");
+    EXPECT_EQ(saved.Backup, "");
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_EQ(shm.Entries(), 1002) << "and the lock";
+}
+
+// Where the old file cannot be linked to a backup name, as from a link into another file
+// system, its bytes are copied under that name, or nothing is left there.
+TEST(AtomicFile, AnOldFileOnAnotherFileSystemIsKeptAsACopy)
+{
+    Folder folder;
+    struct stat here {}, there {};
+    if (::stat("/dev/shm", &there) != 0 || ::stat(folder.Path().c_str(), &here) != 0 || here.st_dev == there.st_dev)
+        GTEST_SKIP() << "no /dev/shm on another file system";
+    const Folder other("/dev/shm");
+    const std::string path = folder / "Vorlix.HS";
+    const std::string target = other / "Vorlix.HS";
+    ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
+    ASSERT_EQ(::symlink("taken", (path + ".bak").c_str()), 0);
+    const mode_t savedMask = ::umask(022);
+
+    struct Case {
+        const char *name;
+        rlim_t sizeLimit;
+        mode_t fileMode, folderMode; // the link's folder: the copy is made beside the link
+        std::string error;           // "": copied
+    };
+    const std::string why = "cannot keep the old file as Vorlix.HS.bak1: ";
+    std::vector<Case> cases = {
+        {"copied", RLIM_INFINITY, 0644, 0700, ""},
+        {"disk full while copying", 1000, 0644, 0700, why + std::strerror(EFBIG)},
+    };
+    if (::geteuid() != 0) { // root reads and writes anyway
+        cases.push_back({"unreadable", RLIM_INFINITY, 0200, 0700, why + std::strerror(EACCES)});
+        cases.push_back({"read-only folder", RLIM_INFINITY, 0644, 0500, why + std::strerror(EACCES)});
+    }
+    const std::string old(1559, 'o');
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        test::WriteFile(target, old);
+        ASSERT_EQ(::chmod(target.c_str(), c.fileMode), 0);
+        ASSERT_EQ(::chmod(folder.Path().c_str(), c.folderMode), 0);
+        std::string backup, error;
+        const auto open = test::OpenFiles();
+        {
+            test::FileSizeLimit limit(c.sizeLimit);
+            error = KeepAsBackup(path, backup);
+        }
+        EXPECT_EQ(test::OpenFiles(), open);
+        ::chmod(folder.Path().c_str(), 0700);
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(fs::exists(path + ".bak1") ? ReadFile(path + ".bak1") : "", c.error.empty() ? old : "");
+        EXPECT_EQ(FileMode(path + ".bak1"), c.error.empty() ? 0644u : 0u);
+        fs::remove(path + ".bak1");
+    }
+    EXPECT_EQ(ReadFile(target), old);
+    ::umask(savedMask);
 }

@@ -55,6 +55,9 @@ inline std::string ReadFile(const std::string &path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// How many files this process has open.
+inline std::ptrdiff_t OpenFiles() { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); }
+
 // The permission bits of the entry itself (a link is not followed); 0 when there is none.
 inline mode_t FileMode(const std::string &path)
 {

@@ -6,30 +6,24 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace vorlix {
 namespace {
 
-HighScoreGameFields PointsGame() { return {"Points", 3, 12, 85, 2}; }
-
-void SetName(HighScoreEntry &entry, const std::string &name)
+// The example result's figures: level 3, 12 lines, 85 pieces, 2 bonuses.
+HighScoreEntry Result(std::string_view name, std::int32_t total, std::string_view mode = "Points")
 {
-    std::memcpy(entry.Name.data(), name.data(), std::min(name.size(), entry.Name.size()));
-    if (name.size() < entry.Name.size())
-        entry.Name[name.size()] = 0;
+    return HighScoreResult(name, total, mode, 3, 12, 85, 2);
 }
 
 // Scores 1000, 900, ..., 100 with names "p1" .. "p10", every other field set too.
 HighScoreTable FullTable()
 {
     HighScoreTable table;
-    for (int place = 1; place <= 10; ++place) {
-        HighScoreEntry &entry = table[place - 1];
-        entry.Score = static_cast<std::uint32_t>(1100 - 100 * place);
-        SetName(entry, "p" + std::to_string(place));
-        entry.Mode = 'P';
-        entry.Level = entry.Lines = entry.Pieces = entry.Bonuses = static_cast<std::uint32_t>(place);
-    }
+    for (std::uint32_t place = 1; place <= 10; ++place)
+        table[place - 1] = HighScoreResult("p" + std::to_string(place), static_cast<std::int32_t>(1100 - 100 * place),
+                                           "P", place, place, place, place);
     return table;
 }
 
@@ -75,11 +69,12 @@ TEST(HighScoreRanking, ComparesTrueValuesOfSignedTotalsAndUnsignedScores)
 
 TEST(HighScoreInsertion, ShiftsPlacesDownAndDropsTheLast)
 {
-    HighScoreTable table = FullTable();
+    HighScores scores;
+    HighScoreTable &table = scores.HardScores = FullTable();
     for (int i = 0; i < 10; ++i)
         table[i].Padding = static_cast<std::uint8_t>(0xA0 + i);
 
-    InsertHighScore(table, 4, "new", 800, PointsGame());
+    InsertHighScore(scores, table, 4, Result("new", 800));
 
     EXPECT_EQ(EntryName(table[2]), "p3");
     EXPECT_EQ(EntryName(table[3]), "new");
@@ -93,66 +88,48 @@ TEST(HighScoreInsertion, ShiftsPlacesDownAndDropsTheLast)
         EXPECT_EQ(table[i].Padding, 0xA0 + i);
 }
 
-TEST(HighScoreInsertion, StoresTheGameFieldsAndModeLetter)
+TEST(HighScoreInsertion, TheModeLetterIsTheFirstByteOfTheModeOrASpace)
 {
-    HighScoreTable table;
-    InsertHighScore(table, 1, "abc", 8300, PointsGame());
-    InsertHighScore(table, 1, "agg", 9000, {"Aggressive", 7, 1, 2, 3});
-    InsertHighScore(table, 1, "none", 9500, {"", 1, 1, 1, 1});
-
-    EXPECT_EQ(table[0].Mode, ' ');
-    EXPECT_EQ(table[1].Mode, 'A');
-    const HighScoreEntry &abc = table[2];
-    EXPECT_EQ(EntryName(abc), "abc");
-    EXPECT_EQ(abc.Mode, 'P');
-    EXPECT_EQ(abc.Score, 8300u);
-    EXPECT_EQ(abc.Level, 3u);
-    EXPECT_EQ(abc.Lines, 12u);
-    EXPECT_EQ(abc.Pieces, 85u);
-    EXPECT_EQ(abc.Bonuses, 2u);
+    const std::pair<const char *, char> modes[] = {{"Points", 'P'}, {"Aggressive", 'A'}, {"", ' '}, {"x", 'x'}};
+    for (const auto &[mode, letter] : modes)
+        EXPECT_EQ(Result("n", 1, mode).Mode, letter) << mode;
 }
 
 TEST(HighScoreInsertion, NameBytesAfterTheZeroKeepTheirOldContents)
 {
-    HighScoreTable table;
-    SetName(table[0], "abcdefgh");
-    InsertHighScore(table, 1, "xy", 10, PointsGame());
-    EXPECT_EQ(std::memcmp(table[0].Name.data(), "xy\0defgh", 8), 0);
-    EXPECT_EQ(EntryName(table[1]), "abcdefgh");
+    HighScores scores;
+    scores.EasyScores[0] = Result("abcdefgh", 5);
+    InsertHighScore(scores, scores.EasyScores, 1, Result("xy", 10));
+    EXPECT_EQ(std::memcmp(scores.EasyScores[0].Name.data(), "xy\0defgh", 8), 0);
+    EXPECT_EQ(EntryName(scores.EasyScores[1]), "abcdefgh");
 }
 
 TEST(HighScoreInsertion, ThirtyByteNamesHaveNoZeroAndLongerOnesAreCut)
 {
     const std::string thirty(30, 'N');
-    HighScoreTable table;
-    InsertHighScore(table, 1, thirty, 10, PointsGame());
-    EXPECT_EQ(EntryName(table[0]), thirty);
+    HighScores scores;
+    InsertHighScore(scores, scores.EasyScores, 1, Result(thirty, 10));
+    EXPECT_EQ(EntryName(scores.EasyScores[0]), thirty);
 
-    InsertHighScore(table, 1, std::string(45, 'L'), 20, PointsGame());
-    EXPECT_EQ(EntryName(table[0]), std::string(30, 'L'));
-    EXPECT_EQ(table[0].Mode, 'P');
+    InsertHighScore(scores, scores.EasyScores, 1, Result(std::string(45, 'L'), 20));
+    EXPECT_EQ(EntryName(scores.EasyScores[0]), std::string(30, 'L'));
+    EXPECT_EQ(scores.EasyScores[0].Mode, 'P');
 }
 
 TEST(HighScoreInsertion, PlacesOutsideTheTableChangeNothing)
 {
-    HighScoreTable table = FullTable();
-    const HighScoreTable before = table;
-    InsertHighScore(table, 0, "x", 5000, PointsGame());
-    InsertHighScore(table, 11, "x", 5000, PointsGame());
-    EXPECT_EQ(table, before);
-    // Nor is such a result, or one into a table not of these scores, kept for the next save.
     HighScores scores;
+    HighScoreTable &table = scores.EasyScores = FullTable();
+    const HighScoreTable before = table;
     for (int place : {0, 11})
-        InsertHighScore(scores, scores.EasyScores, place, "x", 5000, PointsGame());
-    InsertHighScore(scores, table, 1, "x", 5000, PointsGame());
-    EXPECT_TRUE(scores.Changes.empty());
-    InsertHighScore(scores, scores.EasyScores, 10, "x", 5000, PointsGame());
-    EXPECT_EQ(scores.Changes.size(), 1u);
+        InsertHighScore(scores, table, place, Result("x", 5000));
     EXPECT_EQ(table, before);
+    EXPECT_TRUE(scores.Changes.empty()) << "nor is such a result kept for the next save";
 
-    InsertHighScore(table, 10, "last", 150, PointsGame());
+    InsertHighScore(scores, table, 10, Result("last", 150));
     EXPECT_EQ(EntryName(table[9]), "last");
     EXPECT_EQ(EntryName(table[8]), "p9");
+    EXPECT_EQ(scores.Changes.size(), 1u);
 }
 
 TEST(HighScoreClearing, EmptiesEveryEntryOfAllThreeTables)
@@ -175,12 +152,17 @@ TEST(HighScoreClearing, EmptiesEveryEntryOfAllThreeTables)
     EXPECT_EQ(bytes[1], '1');               // later name bytes of "p1" untouched
 }
 
-TEST(HighScoreEncoding, ExampleEntryHasTheDocumentedBytes)
+// The file holds the tables in the order Hard, Medium, Easy.
+TEST(HighScoreEncoding, ExampleEntryHasTheDocumentedBytesInTheLastTable)
 {
     HighScores scores;
-    InsertHighScore(scores.EasyScores, 1, "abc", 8300, PointsGame());
+    InsertHighScore(scores, scores.EasyScores, 1, Result("abc", 8300));
+    InsertHighScore(scores, scores.HardScores, 1, Result("hard", 1));
+    InsertHighScore(scores, scores.MediumScores, 1, Result("medium", 1));
     const std::string bytes = EncodeHighScores(scores);
     ASSERT_EQ(bytes.size(), 1560u);
+    EXPECT_EQ(bytes.substr(0, 5), std::string("hard\0", 5));
+    EXPECT_EQ(bytes.substr(520, 7), std::string("medium\0", 7));
 
     const auto *entry = reinterpret_cast<const unsigned char *>(bytes.data()) + 1040;
     const unsigned char head[] = {0x61, 0x62, 0x63, 0x00};
@@ -188,28 +170,6 @@ TEST(HighScoreEncoding, ExampleEntryHasTheDocumentedBytes)
     EXPECT_EQ(entry[30], 0x50);
     const unsigned char numbers[] = {0x6C, 0x20, 0, 0, 3, 0, 0, 0, 0x0C, 0, 0, 0, 0x55, 0, 0, 0, 2, 0, 0, 0};
     EXPECT_EQ(std::memcmp(entry + 32, numbers, 20), 0);
-}
-
-TEST(HighScoreEncoding, FileOrderIsHardMediumEasy)
-{
-    HighScores scores;
-    scores.HardScores[0].Score = 1;
-    scores.MediumScores[0].Score = 2;
-    scores.EasyScores[9].Score = 3;
-    const std::string bytes = EncodeHighScores(scores);
-    EXPECT_EQ(bytes[32], 1);
-    EXPECT_EQ(bytes[520 + 32], 2);
-    EXPECT_EQ(bytes[1040 + 9 * 52 + 32], 3);
-}
-
-TEST(HighScoreEncoding, DecodeIsTheInverseOfEncode)
-{
-    std::uint8_t raw[52];
-    for (int i = 0; i < 52; ++i)
-        raw[i] = static_cast<std::uint8_t>(0xFF - 3 * i);
-    std::uint8_t again[52];
-    EncodeHighScoreEntry(DecodeHighScoreEntry(raw), again);
-    EXPECT_EQ(std::memcmp(raw, again, 52), 0);
 }
 
 } // namespace

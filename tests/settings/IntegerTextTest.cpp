@@ -37,7 +37,7 @@ TEST(ParseInteger, RefusesEverythingElse)
 {
     const std::vector<std::string> cases = {
         "",     " ",    "+",    "-",     "$",          "0x",          "x",
-        "12 ",  "1 2",  "abc",  "yes",   "1.5",        "1e3",         "--5",
+        "12 ",  "1 2",  "abc",  "5a",   "yes",   "1.5",        "1e3",         "--5",
         "- 5",  "\t5",  "0x-5", "$G",    "2147483648", "-2147483649", "99999999999999999999",
         "$100000000",   "0x1FFFFFFFF",   std::string("5\0", 2),       "\xB5",
     };

@@ -157,9 +157,10 @@ bool TSummery::TakeResult()
     if (!place)
         return false;
     const PlayerState &player1 = state_.Player1();
-    InsertHighScore(scores_, *table, *place, settings_.PlayerName, total,
-                    {settings_.Mode, state_.Level, static_cast<std::uint32_t>(state_.Player1Clears),
-                     static_cast<std::uint32_t>(state_.Pieces), player1.Bonuses});
+    InsertHighScore(scores_, *table, *place,
+                    HighScoreResult(settings_.PlayerName, total, settings_.Mode, state_.Level,
+                                    static_cast<std::uint32_t>(state_.Player1Clears),
+                                    static_cast<std::uint32_t>(state_.Pieces), player1.Bonuses));
     return true;
 }
 
