@@ -305,17 +305,17 @@ TEST(RemoveFullRows, RowsAboveComeDownWholeUnderCopiesOfRowOne)
         {{{1, full}, {20, full}}, 2, {{1, full}, {2, full}}},
     };
     for (const Case &c : cases) {
-        Grid pit = PitOf(c.before);
+        Grid pit = PitOfNumbered(c.before);
         EXPECT_EQ(RemoveFullRows(pit), c.removed);
-        EXPECT_EQ(RowsOf(pit), RowsOf(PitOf(c.after))) << "from " << testing::PrintToString(RowsOf(PitOf(c.before)));
+        EXPECT_EQ(RowsOf(pit), RowsOf(PitOfNumbered(c.after))) << "from " << testing::PrintToString(RowsOf(PitOfNumbered(c.before)));
     }
 }
 
 TEST(GarbageRow, RowsRiseRowOneIsLostAndTheHoleIsOpen)
 {
-    Grid pit = PitOf({{1, "..#......."}, {19, "#........."}, {20, "..#......."}});
+    Grid pit = PitOfNumbered({{1, "..#......."}, {19, "#........."}, {20, "..#......."}});
     PushGarbageRow(pit, 4);
-    EXPECT_EQ(RowsOf(pit), RowsOf(PitOf({{18, "#........."}, {19, "..#......."}, {20, "###.######"}})));
+    EXPECT_EQ(RowsOf(pit), RowsOf(PitOfNumbered({{18, "#........."}, {19, "..#......."}, {20, "###.######"}})));
 }
 
 } // namespace

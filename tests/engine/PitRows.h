@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Grid.h"
+#include "engine/GameState.h"
 
 #include <initializer_list>
 #include <string>
@@ -9,6 +9,78 @@
 #include <vector>
 
 namespace vorlix::test {
+
+// Layers drawn as text, row 1 first, one string for each row that holds anything: its number
+// and its ten cells, as in "20 ####.#####": '#' a settled block, '@' a piece cell, '&' both,
+// '.' neither. A screen reads the same way ('*' the level flash, ' ' black), its rows of
+// blank cells left out.
+using Rows = std::vector<std::string>;
+
+inline void Draw(Grid *pit, Grid *piece, const Rows &rows)
+{
+    for (const std::string &row : rows) {
+        const std::size_t space = row.find(' ');
+        const int y = std::stoi(row.substr(0, space));
+        for (int x = 1; x <= PitWidth; ++x) {
+            const char c = row.at(space + static_cast<std::size_t>(x));
+            if (pit)
+                pit->set(x, y, c == '#' || c == '&');
+            if (piece)
+                piece->set(x, y, c == '@' || c == '&');
+        }
+    }
+}
+
+inline Grid PitOf(const Rows &rows)
+{
+    Grid pit;
+    Draw(&pit, nullptr, rows);
+    return pit;
+}
+
+// The pit and the piece of a player, from one drawing.
+inline void Place(PlayerState &p, const Rows &rows)
+{
+    p.Pit.clear();
+    p.Piece.clear();
+    Draw(&p.Pit, &p.Piece, rows);
+}
+
+// The bottom `n` rows full.
+inline Grid FullRows(int n)
+{
+    Grid grid;
+    for (int y = PitHeight - n + 1; y <= PitHeight; ++y)
+        for (int x = 1; x <= PitWidth; ++x)
+            grid.set(x, y, true);
+    return grid;
+}
+
+inline Rows Drawn(const Grid &pit, const Grid &piece = {})
+{
+    Rows rows;
+    for (int y = 1; y <= PitHeight; ++y) {
+        std::string cells;
+        for (int x = 1; x <= PitWidth; ++x)
+            cells += ".@#&"[(pit.at(x, y) ? 2 : 0) + (piece.at(x, y) ? 1 : 0)];
+        if (cells != std::string(PitWidth, '.'))
+            rows.push_back(std::to_string(y) + " " + cells);
+    }
+    return rows;
+}
+
+inline Rows Drawn(const PlayerState &p) { return Drawn(p.Pit, p.Piece); }
+
+inline Rows Shown(const std::vector<std::string> &screen)
+{
+    Rows rows;
+    for (int y = 1; y <= PitHeight; ++y)
+        if (screen[static_cast<std::size_t>(y - 1)] != std::string(PitWidth, '.'))
+            rows.push_back(std::to_string(y) + " " + screen[static_cast<std::size_t>(y - 1)]);
+    return rows;
+}
+
+// The older drawings the piece tests still use.
 
 // The last rows of a pit drawn as text, row 20 last: '#' a set cell, '.' an empty one.
 inline Grid PitFromRows(std::initializer_list<std::string_view> rows)
@@ -26,22 +98,12 @@ inline Grid PitFromRows(std::initializer_list<std::string_view> rows)
 // Rows given by their number; the rest empty.
 using NumberedRows = std::vector<std::pair<int, std::string>>;
 
-inline Grid PitOf(const NumberedRows &rows)
+inline Grid PitOfNumbered(const NumberedRows &rows)
 {
     Grid grid;
     for (const auto &[y, row] : rows)
         for (int x = 1; x <= PitWidth; ++x)
             grid.set(x, y, row.at(static_cast<std::size_t>(x - 1)) == '#');
-    return grid;
-}
-
-// The bottom `n` rows full, the rest empty.
-inline Grid FullRows(int n)
-{
-    Grid grid;
-    for (int y = PitHeight - n + 1; y <= PitHeight; ++y)
-        for (int x = 1; x <= PitWidth; ++x)
-            grid.set(x, y, true);
     return grid;
 }
 
