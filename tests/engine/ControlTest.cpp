@@ -26,6 +26,7 @@ TEST_F(ControlTest, NewGameSetsUpEverything)
     state.Keys.Player[0].SoftDropFlag = true;
     state.Pieces = 50; // the summary's figures of the last game
     state.Player1Clears = 9;
+    state.LinesSinceLevel = 4;
     host.seconds = 1700000007;
     host.DrawPits(); // the last game on screen
     game.NewGame1Click();
@@ -43,6 +44,7 @@ TEST_F(ControlTest, NewGameSetsUpEverything)
     EXPECT_EQ(state.Winner, 0);
     EXPECT_EQ(state.Pieces, 2);
     EXPECT_EQ(state.Player1Clears, 0);
+    EXPECT_EQ(state.LinesSinceLevel, 0);
     EXPECT_EQ(P(0).Pit.count(), 0);
     EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
     const std::array<int, 6> dealt{P(0).Kind, P(0).Picture, P(0).NextKind, P(1).Kind, P(1).Picture, P(1).NextKind};

@@ -78,7 +78,6 @@ protected:
     // Replaces a player's falling piece by `kind` in rotation state 0 at its spawn cells.
     void Deal(int player, int kind)
     {
-        P(player).Piece.clear();
         P(player).NextKind = static_cast<std::uint8_t>(kind);
         game.SpawnPiece(player);
     }

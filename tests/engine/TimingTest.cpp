@@ -82,6 +82,7 @@ TEST_F(TimingTest, GravityRunsWhileAGameRunsUnpausedAndEachTickRestartsItsPeriod
         {"the first fall a full interval after New Game", "0N", 3500, {"1000", "2000", "3000"}},
         {"on Hard every 500 ms", "0H", 1600, {"500", "1000", "1500"}},
         {"key passes never restart the period", "0N 100k 500k 900k 1300k", 2500, {"1000", "2000"}},
+        {"a tick restarts it after its work", "0W 0N", 3500, {"1000", "2010", "3020"}},
         {"a pause stops it, the resume starts a full period", "0N 500E 800E", 2900, {"1800", "2800"}},
         {"the focus back keeps it stopped", "0N 500F 700A", 3000, {}},
         {"the Pause command resumes it", "0N 500F 700C", 2800, {"1700", "2700"}},
