@@ -11,11 +11,9 @@ void Game::LevelTimerTimer()
 
 void Game::NextLevel()
 {
-    if (state_.Paused) {
-        // Resuming starts the timer again with a full period.
-        SetTimer(GameTimer::Level, false);
+    // The pause itself stopped the level timer; resuming starts it with a full period.
+    if (state_.Paused)
         return;
-    }
     host_.LevelFlash();
     ++state_.Level; // 8 bits: 255 wraps to 0
     if (!TwoPlayers() && settings_.Aggressive()) {
@@ -30,14 +28,9 @@ void Game::NextLevel()
     }
 }
 
-std::int64_t Game::LevelTimerInterval() const
-{
-    return LevelPeriodMilliseconds(settings_.LevelChangeTime);
-}
-
 void Game::ApplyLevelTimerInterval()
 {
-    host_.SetTimerInterval(GameTimer::Level, LevelTimerInterval());
+    host_.SetTimerInterval(GameTimer::Level, LevelPeriodMilliseconds(settings_.LevelChangeTime));
 }
 
 } // namespace vorlix

@@ -21,12 +21,10 @@ void Game::NewGame1Click()
     const int players = PlayerCount();
 
     state_.Level = 1;
-    for (int player = 0; player < players; ++player)
+    for (int player = 0; player < players; ++player) {
         Player(player).Score = 0;
-    state_.Paused = false;
-    host_.SetPanelVisible(GamePanel::Pause, false);
-    for (int player = 0; player < players; ++player)
         Player(player).Bonuses = 0;
+    }
     state_.LinesSinceLevel = 0;
     state_.Player1Clears = 0;
     state_.Pieces = 0;
@@ -35,15 +33,11 @@ void Game::NewGame1Click()
     WriteNewGameStatus();
     state_.GameStopped = false;
 
+    // The piece layers are empty between games, and each spawn replaces the layer.
     ClearPits();
-    ClearPiece(0);
     ResetKeyFlags();
-    if (players == 2)
-        ClearPiece(1);
     for (int player = 0; player < players; ++player)
         Player(player).NextKind = static_cast<std::uint8_t>(state_.Rng(7) + 1);
-    state_.LastFallTime = DaysFromSeconds(now);
-    state_.ResetFallTime = true;
     for (int player = 0; player < players; ++player)
         SpawnPiece(player);
 
@@ -62,7 +56,6 @@ void Game::NewGame1Click()
     SetTimer(GameTimer::Level, true);
     host_.SetPanelVisible(GamePanel::Logo, false);
     host_.ClearPaintBoxes();
-    host_.ProcessPendingEvents();
 }
 
 void Game::PauseSteps()
@@ -87,7 +80,6 @@ void Game::TogglePause()
         return;
     }
     PauseSteps();
-    host_.ProcessPendingEvents();
 }
 
 void Game::StopGame1Click()
@@ -118,19 +110,14 @@ void Game::FormDeactivate()
         PauseSteps();
 }
 
+// Coming back repaints, which blanks the pits; a paused game stays paused with its timers off.
 void Game::AppOnActivate()
 {
     host_.RepaintMainWindow();
-    if (state_.Paused && !state_.GameStopped) {
-        SetTimer(GameTimer::Level, false);
-        SetTimer(GameTimer::Gravity, false);
-    }
 }
 
 void Game::FormActivate()
 {
-    if (state_.Paused)
-        host_.BlankPits();
     host_.RepaintMainWindow();
 }
 

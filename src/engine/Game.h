@@ -5,16 +5,11 @@
 #include "settings/Settings.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
 namespace vorlix {
-
-enum class TurnResult {
-    NoPivot, // no rule for the kind and state, or fewer piece cells than the pivot needs
-    Refused, // out of bounds or blocked: nothing changed
-    Made,
-};
 
 // The rules of a game, over one GameState and the settings, reaching the screen only
 // through the host. Player indices are 0 (player 1) and 1 (player 2). Any NumberOfPlayers
@@ -53,30 +48,26 @@ public:
     void WriteLevelStatus();            // panel 0 "<Difficulty>: Level <Level>"
     void WriteNewGameStatus();          // panels 0, 1, 2 (and 4, 5 with two players) with values
 
-    // LevelChangeTime x 1000 without overflow: <= 0 never fires; clamped to INT32_MAX above.
-    std::int64_t LevelTimerInterval() const;
-    // Pushes LevelTimerInterval() to the host (start-up and after the seconds setting changes).
+    // Gives LevelTimer LevelChangeTime x 1000 ms without overflow: <= 0 never fires; clamped to
+    // INT32_MAX above (start-up and after the seconds setting changes).
     void ApplyLevelTimerInterval();
-
-    GameState &State() { return state_; }
-    const GameState &State() const { return state_; }
 
     // --- Engine steps ---
 
-    // Deals the player's next piece at the spawn cells (the piece layer must be clear; the pit
-    // is not consulted). Counts a piece; player 1's spawns also mark NewPieceSinceLevel.
+    // Replaces the player's piece layer by the next piece at the spawn cells (the pit is not
+    // consulted). Counts a piece; player 1's spawns also mark NewPieceSinceLevel.
     void SpawnPiece(int player);
     void ClearPiece(int player);
     // Player 1's pit, and player 2's in a two-player game.
     void ClearPits();
     // One row toward row 20, or LandPiece when a cell is on row 20 or above a block.
-    // Returns whether the piece moved (also stored as the player's CanFall).
-    bool FallStep(int player);
+    void FallStep(int player);
     // Piece cells into the pit, then the next piece. No row removal: callers run SettleRows.
     void LandPiece(int player);
-    TurnResult RotatePiece(int player);
+    // Whether the turn was made; none for the square, which has no turn.
+    std::optional<bool> RotatePiece(int player);
     // One column right (+1) or left (-1) unless the wall or a block is in the way.
-    bool ShiftPiece(int player, int dx);
+    void ShiftPiece(int player, int dx);
 
     // One pass of the play loop on the current key flags.
     void PlayStep();
@@ -92,9 +83,6 @@ public:
     void MenusForRunningGame();
     void MenusForNoGame();
 
-    // The full redraw, then Timer1 on while a game runs unpaused.
-    void DrawPits();
-
 private:
     bool TwoPlayers() const { return settings_.TwoPlayers(); }
     int PlayerCount() const { return TwoPlayers() ? 2 : 1; }
@@ -103,11 +91,10 @@ private:
 
     void ApplyKeyDown(std::int32_t key); // a key-down without its pass
     void SetTimer(GameTimer timer, bool on) { host_.SetTimerEnabled(timer, on); }
-    void StartGravityIfRunning();
     void PauseSteps();                 // blank pits, Paused, pause panel, both timers off
+    void ActOnKeys();                  // the moves of a pass, in their order
     void HardDrop(int player);
     void Swap();
-    void ClosingSteps();
     void CreditRows(int player, int rows);
     void EndGame(std::uint8_t winner);
     void WritePlayerStatus(int player);

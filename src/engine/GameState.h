@@ -11,7 +11,6 @@ namespace vorlix {
 class Random {
 public:
     void Seed(std::uint32_t seed) { seed_ = seed; }
-    std::uint32_t SeedValue() const { return seed_; }
     // An integer in 0 .. n-1.
     std::uint32_t operator()(std::uint32_t n)
     {
@@ -30,7 +29,6 @@ struct PlayerState {
     std::uint8_t NextKind = 0; // 1..7
     std::uint8_t Rotation = 0; // 0..3
     std::uint8_t Picture = 0;  // 1..20; 0 before the first spawn
-    bool CanFall = false;
     std::int32_t Score = 0;
     std::uint8_t Bonuses = 0; // stops at 255
 };
@@ -50,12 +48,6 @@ struct KeyFlags {
     bool NewPieceFlag = false; // one-shot, the "C" key
 };
 
-// Seconds since 1970 as the day count LastFallTime holds.
-constexpr double DaysFromSeconds(std::int64_t seconds)
-{
-    return static_cast<double>(seconds) / 86400.0 + 25569.0;
-}
-
 // Everything that decides what happens in a game. Player index 0 is player 1.
 struct GameState {
     std::array<PlayerState, 2> Players;
@@ -72,10 +64,6 @@ struct GameState {
     std::int32_t LinesSinceLevel = 0;    // rows of both players since the last level by rows
     bool NewPieceSinceLevel = false;     // set by player 1's spawns
     std::uint8_t Winner = 0;             // 0: no winner decided
-    // Reference time of the catch-up fall, which is not built (see ARCHITECTURE.md): kept
-    // up to date, never read by the rules.
-    double LastFallTime = 0;             // days since 1899-12-30
-    bool ResetFallTime = false;
     std::uint32_t FallInterval = 1000;   // Timer1's interval in ms
 
     KeyFlags Keys;

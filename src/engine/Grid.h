@@ -8,6 +8,12 @@ namespace vorlix {
 inline constexpr int PitWidth = 10;  // columns x = 1..10, from the left
 inline constexpr int PitHeight = 20; // rows y = 1..20, row 1 is the entry row
 
+struct CellPos {
+    int x;
+    int y;
+    bool operator==(const CellPos &) const = default;
+};
+
 // One 10 x 20 layer of cells (0 empty, 1 set), stored column by column.
 class Grid {
 public:
@@ -19,11 +25,12 @@ public:
     bool at(int x, int y) const { return !Inside(x, y) || cells_[Index(x, y)] != 0; }
     // For loops that stay inside the pit: no range test.
     bool atInside(int x, int y) const { return cells_[Index(x, y)] != 0; }
+    void setInside(int x, int y, bool value) { cells_[Index(x, y)] = static_cast<std::uint8_t>(value); }
     // Writes outside the pit are ignored.
     void set(int x, int y, bool value)
     {
         if (Inside(x, y))
-            cells_[Index(x, y)] = value ? 1 : 0;
+            setInside(x, y, value);
     }
     void clear() { cells_.fill(0); }
     int count() const
@@ -33,7 +40,6 @@ public:
             n += c;
         return n;
     }
-    const std::array<std::uint8_t, PitWidth * PitHeight> &bytes() const { return cells_; }
     bool operator==(const Grid &) const = default;
 
 private:

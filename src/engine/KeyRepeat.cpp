@@ -31,10 +31,9 @@ std::optional<std::int64_t> KeyRepeat::NextRepeat() const
 {
     if (held_.empty() || timing_.IntervalMs <= 0)
         return std::nullopt;
-    std::int64_t firstReady = held_.front().since;
-    for (const HeldKey &h : held_)
-        firstReady = std::min(firstReady, h.since);
-    return std::max(lastPass_ + timing_.IntervalMs, firstReady + std::max<std::int64_t>(timing_.DelayMs, 0));
+    // The first key held went down first. A negative delay needs no care: the last pass came
+    // after that press.
+    return std::max(lastPass_ + timing_.IntervalMs, held_.front().since + timing_.DelayMs);
 }
 
 void KeyRepeat::Tick(std::int64_t now)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Grid.h"
+
 #include <array>
 #include <cstdint>
 
@@ -10,13 +12,7 @@ struct CellOffset {
     int dy; // toward row 20
 };
 
-struct CellPos {
-    int x;
-    int y;
-};
-
 inline constexpr int KindCount = 7;
-inline constexpr int SquareKind = 2; // has no rotation: the turn key is consumed without effect
 
 // Spawn cells per kind, rows 1..4 and columns 5..7; a kind is only a number, its look comes
 // from the picture drawn at spawn.
@@ -71,8 +67,8 @@ inline constexpr std::array<TurnRule, 18> TurnRules{{
     {7, 1, 3, {{{0, 0}, {0, -1}, {-1, 0}, {-1, +1}}}, {1, 10, 19}, 0}, // .# / ## / #.
 }};
 
-// The rule for turning kind from rotation state `from`, or nullptr when there is none
-// (the square, or a kind or state outside the table).
+// The rule for turning kind from rotation state `from`, or nullptr for the square, which has
+// no turn (and for a kind or state outside the table).
 constexpr const TurnRule *FindTurnRule(int kind, int from)
 {
     for (const TurnRule &rule : TurnRules)

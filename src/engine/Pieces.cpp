@@ -20,9 +20,8 @@ void Game::SpawnPiece(int player)
     p.Rotation = 0;
     p.Picture = static_cast<std::uint8_t>(state_.Rng(20) + 1);
     p.NextKind = static_cast<std::uint8_t>(state_.Rng(KindCount) + 1);
-    if (p.Kind < 1 || p.Kind > KindCount)
-        return; // no next kind drawn yet: nothing to place
-    for (CellPos cell : SpawnCells[p.Kind - 1u])
+    p.Piece.clear();
+    for (CellPos cell : SpawnCells.at(p.Kind - 1u))
         p.Piece.set(cell.x, cell.y, true);
 }
 
@@ -37,70 +36,50 @@ void Game::ClearPits()
         Player(player).Pit.clear();
 }
 
-bool Game::FallStep(int player)
+void Game::FallStep(int player)
 {
     PlayerState &p = Player(player);
-    p.CanFall = CanMove(p.Piece, p.Pit, 0, 1);
-    if (p.CanFall)
+    if (CanMove(p.Piece, p.Pit, 0, 1))
         p.Piece = Moved(p.Piece, 0, 1);
     else
         LandPiece(player);
-    return p.CanFall;
 }
 
 void Game::LandPiece(int player)
 {
     PlayerState &p = Player(player);
-    for (int x = 1; x <= PitWidth; ++x)
-        for (int y = 1; y <= PitHeight; ++y)
-            if (p.Piece.at(x, y))
-                p.Pit.set(x, y, true);
-    ClearPiece(player);
+    for (CellPos c : CellsInReadingOrder(p.Piece))
+        p.Pit.set(c.x, c.y, true);
     SpawnPiece(player);
 }
 
-bool Game::ShiftPiece(int player, int dx)
+void Game::ShiftPiece(int player, int dx)
 {
     PlayerState &p = Player(player);
-    if (!CanMove(p.Piece, p.Pit, dx, 0))
-        return false;
-    p.Piece = Moved(p.Piece, dx, 0);
-    return true;
+    if (CanMove(p.Piece, p.Pit, dx, 0))
+        p.Piece = Moved(p.Piece, dx, 0);
 }
 
-TurnResult Game::RotatePiece(int player)
+std::optional<bool> Game::RotatePiece(int player)
 {
     PlayerState &p = Player(player);
     const TurnRule *rule = FindTurnRule(p.Kind, p.Rotation);
     if (!rule)
-        return TurnResult::NoPivot;
-
-    CellPos pivot{0, 0};
-    int seen = 0;
-    for (int y = 1; y <= PitHeight && seen < rule->K; ++y)
-        for (int x = 1; x <= PitWidth && seen < rule->K; ++x)
-            if (p.Piece.at(x, y) && ++seen == rule->K)
-                pivot = {x, y};
-    if (seen < rule->K)
-        return TurnResult::NoPivot;
-
+        return std::nullopt;
+    // A piece in play has its four cells, so the pivot is always there.
+    const CellPos pivot = CellsInReadingOrder(p.Piece).at(static_cast<std::size_t>(rule->K - 1));
     const TurnBounds &b = rule->Bounds;
     if (pivot.x < b.minColumn || pivot.x > b.maxColumn || pivot.y > b.maxRow)
-        return TurnResult::Refused;
-    for (std::size_t i = 1; i < rule->Cells.size(); ++i) {
-        int x = pivot.x + rule->Cells[i].dx;
-        int y = pivot.y + rule->Cells[i].dy;
-        // The bounds keep every new cell inside in play; the wall test guards a cell that
-        // would otherwise be silently lost.
-        if (!Grid::Inside(x, y) || p.Pit.at(x, y))
-            return TurnResult::Refused;
-    }
+        return false;
+    for (std::size_t i = 1; i < rule->Cells.size(); ++i)
+        if (p.Pit.at(pivot.x + rule->Cells[i].dx, pivot.y + rule->Cells[i].dy))
+            return false;
 
     p.Piece.clear();
     for (CellOffset offset : rule->Cells)
         p.Piece.set(pivot.x + offset.dx, pivot.y + offset.dy, true);
     p.Rotation = rule->To;
-    return TurnResult::Made;
+    return true;
 }
 
 } // namespace vorlix

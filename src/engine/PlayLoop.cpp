@@ -1,6 +1,7 @@
 #include "engine/Game.h"
 #include "engine/Layer.h"
-#include "engine/PieceTables.h"
+
+#include <utility>
 
 namespace vorlix {
 
@@ -11,15 +12,14 @@ void Game::PlayStep()
     host_.ProcessPendingEvents();
     if (state_.Paused)
         return;
-    if (state_.ResetFallTime) {
-        state_.LastFallTime = DaysFromSeconds(host_.SecondsSinceEpoch());
-        state_.ResetFallTime = false;
-    }
-    if (state_.GameStopped) {
-        ClosingSteps();
-        return;
-    }
+    if (!state_.GameStopped)
+        ActOnKeys();
+    SettleRows();
+    host_.DrawPits();
+}
 
+void Game::ActOnKeys()
+{
     const int players = PlayerCount();
     for (int player = 0; player < players; ++player)
         if (Flags(player).RightFlag)
@@ -28,65 +28,42 @@ void Game::PlayStep()
         if (Flags(player).LeftFlag)
             ShiftPiece(player, -1);
 
-    // A turn attempt, made or refused, ends the pass; the square consumes the request only.
-    for (int player = 0; player < players; ++player) {
-        if (!Flags(player).RotateFlag)
-            continue;
-        Flags(player).RotateFlag = false;
-        if (Player(player).Kind == SquareKind)
-            continue;
-        TurnResult turn = RotatePiece(player);
-        if (turn == TurnResult::Made)
-            DrawPits();
-        if (turn != TurnResult::NoPivot) {
-            ClosingSteps();
+    // A turn attempt, made or refused, ends the pass; the square only consumes the request.
+    for (int player = 0; player < players; ++player)
+        if (std::exchange(Flags(player).RotateFlag, false) && RotatePiece(player).has_value())
             return;
-        }
-    }
 
-    for (int player = 0; player < players; ++player) {
-        if (Flags(player).SoftDropFlag) {
+    for (int player = 0; player < players; ++player)
+        if (Flags(player).SoftDropFlag)
             FallStep(player);
-            SetTimer(GameTimer::Gravity, true);
-        }
-    }
 
     for (int player = 0; player < players; ++player) {
-        if (Flags(player).DropFlag) {
-            Flags(player).DropFlag = false;
+        if (std::exchange(Flags(player).DropFlag, false)) {
             HardDrop(player);
-            ClosingSteps();
             return;
         }
     }
 
     if (!TwoPlayers() && (state_.Keys.BonusFlag || state_.Keys.NewPieceFlag))
         Swap();
-    ClosingSteps();
 }
 
 void Game::HardDrop(int player)
 {
     PlayerState &p = Player(player);
-    // No delay between rows; the trail each row leaves on screen goes with the redraw at
-    // the landing. A piece falls at most 19 rows: the bound keeps an empty layer from
-    // falling for ever.
-    for (int rows = 0; rows < PitHeight && CanMove(p.Piece, p.Pit, 0, 1); ++rows) {
+    // No delay between rows. Each row paints the piece where it arrives and leaves the cells it
+    // left, a trail that the redraw closing the pass covers. An empty layer never falls for ever.
+    while (p.Piece.count() != 0 && CanMove(p.Piece, p.Pit, 0, 1)) {
         p.Piece = Moved(p.Piece, 0, 1);
-        for (int y = 1; y <= PitHeight; ++y)
-            for (int x = 1; x <= PitWidth; ++x)
-                if (p.Piece.at(x, y))
-                    host_.PaintCell(player, x, y, CellPicture::Piece);
+        for (CellPos c : CellsInReadingOrder(p.Piece))
+            host_.PaintCell(player, c.x, c.y, CellPicture::Piece);
     }
-    p.CanFall = false;
     LandPiece(player);
-    DrawPits();
 }
 
 void Game::Swap()
 {
     KeyFlags &keys = state_.Keys;
-    ClearPiece(0);
     SpawnPiece(0);
     PlayerState &p1 = state_.Player1();
     if (keys.BonusFlag && p1.Bonuses > 0)
@@ -94,26 +71,6 @@ void Game::Swap()
     WriteBonusStatus(0);
     keys.BonusFlag = false;
     keys.NewPieceFlag = false;
-}
-
-void Game::ClosingSteps()
-{
-    SettleRows();
-    DrawPits();
-    StartGravityIfRunning();
-}
-
-void Game::DrawPits()
-{
-    host_.DrawPits();
-    if (!state_.Paused)
-        StartGravityIfRunning();
-}
-
-void Game::StartGravityIfRunning()
-{
-    if (!state_.GameStopped)
-        SetTimer(GameTimer::Gravity, true);
 }
 
 } // namespace vorlix

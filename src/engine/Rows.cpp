@@ -9,10 +9,9 @@ namespace vorlix {
 
 void Game::GravityTick()
 {
-    if (state_.Paused) {
-        PauseSteps();
+    // The pause itself blanked the pits and stopped both timers.
+    if (state_.Paused)
         return;
-    }
     // Either player's held soft drop stops gravity for both; the timer keeps running.
     if (Flags(0).SoftDropFlag || (TwoPlayers() && Flags(1).SoftDropFlag))
         return;
@@ -22,25 +21,24 @@ void Game::GravityTick()
     for (int player = 0; player < PlayerCount(); ++player)
         FallStep(player);
     SettleRows();
-    DrawPits();
-    StartGravityIfRunning();
+    host_.DrawPits();
+    if (!state_.GameStopped)
+        SetTimer(GameTimer::Gravity, true);
 }
 
 void Game::SettleRows()
 {
     const int players = PlayerCount();
 
-    // The rows about to go are blanked on screen; the redraw after the bookkeeping
-    // shows the pit without them.
-    for (int y = PitHeight; y >= 1; --y)
-        for (int player = 0; player < players; ++player)
-            if (RowFull(Player(player).Pit, y))
-                for (int x = 1; x <= PitWidth; ++x)
-                    host_.PaintCell(player, x, y, CellPicture::Blank);
-
-    std::array<int, 2> removed{0, 0};
-    for (int player = 0; player < players; ++player)
-        removed[static_cast<std::size_t>(player)] = RemoveFullRows(Player(player).Pit);
+    std::array<int, 2> removed{};
+    for (int player = 0; player < players; ++player) {
+        const Grid full = RemoveFullRows(Player(player).Pit);
+        // Blanked on screen as they go; the redraw after the bookkeeping shows the pit
+        // without them.
+        for (CellPos c : CellsInReadingOrder(full))
+            host_.PaintCell(player, c.x, c.y, CellPicture::Blank);
+        removed[static_cast<std::size_t>(player)] = full.count() / PitWidth;
+    }
     for (int player = 0; player < players; ++player)
         CreditRows(player, removed[static_cast<std::size_t>(player)]);
 
@@ -59,8 +57,6 @@ void Game::SettleRows()
         }
     }
 
-    StartGravityIfRunning();
-
     // By rows: at most one level per call; the surplus carries over. Runs even in the call
     // that ends the game.
     if (settings_.LevelChangesBy(LevelRule::Lines) && state_.LinesSinceLevel >= settings_.LevelChangeLines) {
@@ -70,10 +66,9 @@ void Game::SettleRows()
     }
 
     // By pieces: a LevelChangePieces of 0 never changes the level (there is no multiple to
-    // reach); a negative one acts as its magnitude.
-    if (settings_.LevelChangesBy(LevelRule::Pieces) && settings_.LevelChangePieces != 0 && state_.Pieces != 0 &&
-        state_.Pieces % settings_.LevelChangePieces == 0 && !state_.GameStopped &&
-        state_.NewPieceSinceLevel) {
+    // reach); a negative one acts as its magnitude. A running game has dealt a piece at least.
+    if (settings_.LevelChangesBy(LevelRule::Pieces) && settings_.LevelChangePieces != 0 &&
+        state_.Pieces % settings_.LevelChangePieces == 0 && !state_.GameStopped && state_.NewPieceSinceLevel) {
         NextLevel();
         state_.NewPieceSinceLevel = false;
     }

@@ -1,24 +1,17 @@
 #include "GameFixture.h"
-#include "control/Speed.h"
 
+#include <array>
+#include <functional>
 #include <limits>
 #include <map>
 
 namespace vorlix::test {
 namespace {
 
-using Strings = std::vector<std::string>;
-class ControlTest : public GameFixture {
-protected:
-    // A paused game hides its pits behind the Pause panel and stops both timers.
-    void ExpectPausedScreen()
-    {
-        EXPECT_TRUE(host.Has("blank"));
-        EXPECT_TRUE(host.shown["Pause"]);
-        EXPECT_FALSE(host.gravity.Enabled() || host.level.Enabled());
-    }
-};
+using ControlTest = GameFixture;
 
+// The pits show black until the first redraw; the seed is the clock, and the kinds and pictures
+// dealt replay from it.
 TEST_F(ControlTest, NewGameSetsUpEverything)
 {
     settings.Difficulty = "Hard";
@@ -33,38 +26,29 @@ TEST_F(ControlTest, NewGameSetsUpEverything)
     state.Keys.Player[0].SoftDropFlag = true;
     state.Pieces = 50; // the summary's figures of the last game
     state.Player1Clears = 9;
-    host.seconds = 1234;
+    state.LinesSinceLevel = 4;
+    host.seconds = 1700000007;
+    host.DrawPits(); // the last game on screen
     game.NewGame1Click();
 
-    EXPECT_EQ(host.menus, "running");
-    EXPECT_EQ(host.shown, (std::map<std::string, bool>{{"Pause", false}, {"Preview1", true}, {"Preview2", true},
-                                                       {"Logo", false}}));
+    EXPECT_EQ(host.menus, MenuSet::RunningGame);
+    EXPECT_EQ(host.shown, (std::map<GamePanel, bool>{{GamePanel::Logo, false}, {GamePanel::Pause, false},
+                                                     {GamePanel::Preview1, true}, {GamePanel::Preview2, true}}));
     EXPECT_EQ(host.status, (std::map<int, std::string>{{0, "Hard: Level 1"}, {1, "Score: 0"}, {2, "Bonuses: 0"},
                                                        {4, "Score: 0"}, {5, "Bonuses: 0"}}));
     EXPECT_EQ(host.gravity.Due(), 500);
     EXPECT_TRUE(host.level.Enabled());
-    EXPECT_TRUE(host.Has("black"));
-    EXPECT_EQ(host.calls.back(), "events"); // what waited runs on the new game
+    EXPECT_EQ(host.screen[0], std::vector<std::string>(PitHeight, std::string(PitWidth, ' ')));
+    EXPECT_EQ(host.screen[1], host.screen[0]);
     EXPECT_FALSE(state.GameStopped);
     EXPECT_EQ(state.Winner, 0);
     EXPECT_EQ(state.Pieces, 2);
     EXPECT_EQ(state.Player1Clears, 0);
+    EXPECT_EQ(state.LinesSinceLevel, 0);
     EXPECT_EQ(P(0).Pit.count(), 0);
-    EXPECT_EQ(P(0).Piece.count(), 4);
-    EXPECT_EQ(P(1).Piece.count(), 4);
     EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
-
-    // The draws replay from the clock: next kinds of both players first, then each spawn.
-    Random rng;
-    rng.Seed(1234);
-    std::uint32_t next1 = rng(7) + 1, next2 = rng(7) + 1;
-    std::uint32_t picture1 = rng(20) + 1;
-    rng(7);
-    std::uint32_t picture2 = rng(20) + 1;
-    EXPECT_EQ(P(0).Kind, next1);
-    EXPECT_EQ(P(1).Kind, next2);
-    EXPECT_EQ(P(0).Picture, picture1);
-    EXPECT_EQ(P(1).Picture, picture2);
+    const std::array<int, 6> dealt{P(0).Kind, P(0).Picture, P(0).NextKind, P(1).Kind, P(1).Picture, P(1).NextKind};
+    EXPECT_EQ(dealt, (std::array<int, 6>{1, 14, 2, 7, 9, 4}));
 }
 
 TEST(Random, IsTheLinearCongruentialGenerator)
@@ -75,36 +59,30 @@ TEST(Random, IsTheLinearCongruentialGenerator)
     for (std::uint32_t n : {7u, 20u, 10u, 1000u, 0xFFFFFFFFu})
         draws.push_back(rng(n));
     EXPECT_EQ(draws, (std::vector<std::uint32_t>{5, 16, 3, 2, 1329851014}));
-    EXPECT_EQ(rng.SeedValue(), 1329851015u);
 }
 
-TEST_F(ControlTest, OnePlayerNewGameLeavesPlayerTwoAlone)
-{
-    P(1).Score = 77;
-    P(1).Bonuses = 3;
-    settings.Preview = 0;
-    Start(1);
-    EXPECT_EQ(P(1).Score, 77);
-    EXPECT_EQ(P(1).Bonuses, 3);
-    EXPECT_EQ(P(1).Piece.count(), 0);
-}
-
-TEST_F(ControlTest, NewGameShowsThePreviewsOfItsPlayersOnlyWhenPreviewIsOne)
+// Only the players taking part are reset, and their previews shown when Preview is 1.
+TEST_F(ControlTest, NewGameSetsUpItsPlayersOnly)
 {
     struct Case {
         int players;
         std::uint8_t preview;
-        Strings shown;
+        bool shown1, shown2;
     };
-    const Case cases[] = {
-        {1, 1, {"show Preview1"}}, {2, 1, {"show Preview1", "show Preview2"}}, {1, 0, {}}, {2, 2, {}},
-    };
+    const Case cases[] = {{1, 1, true, false}, {2, 1, true, true}, {1, 0, false, false}, {2, 2, false, false}};
     for (const Case &c : cases) {
-        settings.NumberOfPlayers = static_cast<std::uint8_t>(c.players);
+        SCOPED_TRACE(testing::Message() << c.players << " players, preview " << int{c.preview});
+        state = GameState{};
+        host.shown[GamePanel::Preview1] = host.shown[GamePanel::Preview2] = false;
+        P(1).Score = 77;
+        P(1).Bonuses = 3;
         settings.Preview = c.preview;
-        host.calls.clear();
-        game.NewGame1Click();
-        EXPECT_EQ(host.Only("show Preview"), c.shown) << c.players << " players, preview " << int{c.preview};
+        Start(c.players);
+        EXPECT_EQ(host.shown[GamePanel::Preview1], c.shown1);
+        EXPECT_EQ(host.shown[GamePanel::Preview2], c.shown2);
+        EXPECT_EQ(P(1).Score, c.players == 1 ? 77 : 0);
+        EXPECT_EQ(P(1).Bonuses, c.players == 1 ? 3 : 0);
+        EXPECT_EQ(P(1).Piece.count(), c.players == 1 ? 0 : 4);
     }
 }
 
@@ -117,10 +95,9 @@ TEST_F(ControlTest, AnUnknownDifficultyKeepsThePreviousInterval)
     Start();
     game.NextLevel();
     settings.Difficulty = "Extreme";
-    host.calls.clear();
     game.NewGame1Click();
     EXPECT_EQ(state.FallInterval, 560u);
-    EXPECT_TRUE(host.Only("interval").empty());
+    EXPECT_EQ(host.gravity.Interval(), 560);
 }
 
 TEST_F(ControlTest, FallIntervalsForTwentyLevels)
@@ -132,13 +109,17 @@ TEST_F(ControlTest, FallIntervalsForTwentyLevels)
         {28, 16, 12},     {20, 12, 8},     {16, 8, 8},      {12, 8, 8},      {8, 8, 8},
     };
     const char *names[] = {"Easy", "Medium", "Hard"};
-    for (int d = 0; d < 3; ++d) {
+    for (int d : {1, 2, 0}) { // Easy last, so it cannot keep an interval left from before
         settings.Difficulty = names[d];
-        Start();
+        Start(2);
         for (int level = 1; level <= 20; ++level) {
             EXPECT_EQ(state.Level, level);
+            EXPECT_EQ(host.status[0], names[d] + (": Level " + std::to_string(level)));
             EXPECT_EQ(state.FallInterval, table[level - 1][d]) << names[d] << " level " << level;
+            EXPECT_EQ(host.gravity.Interval(), table[level - 1][d]);
             game.NextLevel();
+            // Both pits flash with player 1's picture until the next redraw.
+            EXPECT_EQ(host.screen[1], std::vector<std::string>(PitHeight, std::string(PitWidth, '*')));
         }
         // At the shortest interval a level change does not put off the next fall.
         host.now = 5;
@@ -146,55 +127,32 @@ TEST_F(ControlTest, FallIntervalsForTwentyLevels)
         game.NextLevel();
         EXPECT_EQ(host.gravity.Due(), due) << names[d];
     }
-    EXPECT_EQ(ShortenedFallInterval(12), 8u);
-    EXPECT_EQ(ShortenedFallInterval(36), 28u);
-    EXPECT_EQ(ShortenedFallInterval(8), 8u);
-}
-
-TEST_F(ControlTest, NextLevelFlashesCountsWritesAndShortens)
-{
-    settings.Difficulty = "Medium";
-    Start();
-    game.NextLevel();
-    EXPECT_EQ(host.calls, (Strings{"flash", "status 0 Medium: Level 2", "interval Gravity 560"}));
     state.Level = 255;
     game.NextLevel();
     EXPECT_EQ(state.Level, 0);
 }
 
-TEST_F(ControlTest, ALevelChangeWhilePausedOnlyStopsTheLevelTimer)
-{
-    Start();
-    state.Paused = true;
-    game.LevelTimerTimer();
-    EXPECT_EQ(state.Level, 1);
-    EXPECT_EQ(host.calls, Strings{"timer Level off"});
-}
-
-TEST_F(ControlTest, TheLevelTimerChangesLevelsOnlyWhenLevelsGoBySeconds)
-{
-    for (int by : {2, 3, 0}) {
-        settings.LevelChangeBy = by;
-        Start();
-        game.LevelTimerTimer();
-        EXPECT_EQ(state.Level, 1);
-    }
-    settings.LevelChangeBy = 1;
-    game.LevelTimerTimer();
-    EXPECT_EQ(state.Level, 2);
-}
-
+// Whatever brings the level; a block pushed into row 1 ends the game at the next bookkeeping,
+// not in the one whose rows brought the level.
 TEST_F(ControlTest, OnePlayerAggressiveLevelsPushTwoGarbageRows)
 {
     settings.Mode = "Aggressive";
     Start(1);
-    P(0).Pit = PitFromRows({"#........."});
-    P(0).Pit.set(4, 3, true);
-    game.NextLevel();
-    EXPECT_TRUE(P(0).Pit.at(1, 18));
-    EXPECT_TRUE(P(0).Pit.at(4, 1));
+    P(0).Pit = PitOf({"3 ...#......", "20 #........."});
+    game.LevelTimerTimer();
+    EXPECT_EQ(Drawn(P(0).Pit).front(), "1 ...#......");
+    EXPECT_EQ(Drawn(P(0).Pit)[1], "18 #.........");
     EXPECT_EQ(P(0).Pit.count(), 2 + 18);
-    game.SettleRows(); // the block pushed into row 1 ends the game
+
+    settings.LevelChangeBy = 2;
+    settings.LevelChangeLines = 1;
+    Start(1);
+    P(0).Pit = PitOf({"2 ...#......", "20 ##########"});
+    game.SettleRows();
+    EXPECT_EQ(state.Level, 2);
+    EXPECT_EQ(Drawn(P(0).Pit).front(), "1 ...#......");
+    EXPECT_FALSE(state.GameStopped);
+    game.SettleRows();
     EXPECT_TRUE(state.GameStopped);
 
     Start(2);
@@ -211,38 +169,86 @@ TEST_F(ControlTest, LevelTimerIntervalIsComputedWithoutOverflow)
     };
     for (auto [seconds, ms] : cases) {
         settings.LevelChangeTime = seconds;
-        EXPECT_EQ(game.LevelTimerInterval(), ms) << seconds;
+        game.ApplyLevelTimerInterval();
+        EXPECT_EQ(host.level.Interval(), ms) << seconds;
     }
-    game.ApplyLevelTimerInterval();
-    EXPECT_EQ(host.calls.back(), "interval Level " + std::to_string(std::int64_t{std::numeric_limits<std::int32_t>::min()} * 1000));
 }
 
-TEST_F(ControlTest, EscapePausesAndResumes)
+// Every way into a pause hides the pits, shows the Pause panel and stops both timers; late
+// ticks, keys and the focus coming back change nothing until the resume. Escape resumes with
+// the pits redrawn at once, the Pause command at the next tick. Losing the focus also drops
+// the keys held, whose releases will go elsewhere.
+TEST_F(ControlTest, APauseHidesThePitsAndHoldsTheGameUntilItsResume)
 {
+    const std::function<void()> escape = [&] {
+        game.FormKeyDown(Key::Escape);
+        game.FormKeyUp(Key::Escape);
+    };
+    const std::function<void()> focusLost = [&] { game.FormDeactivate(); };
+    const std::function<void()> command = [&] { game.TogglePause(); };
+    struct Case {
+        const char *name;
+        std::function<void()> pause, resume;
+        bool redrawn, keysDropped;
+    };
+    const Case cases[] = {
+        {"Escape, Escape", escape, escape, true, false},
+        {"focus lost, the Pause command", focusLost, command, false, true},
+        {"the Pause command, Escape", command, escape, true, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Start();
+        game.PlayStep();
+        state.Keys.Player[0].SoftDropFlag = true;
+        c.pause();
+        const Rows pits = Drawn(P(0));
+        EXPECT_EQ(state.Keys.Player[0].SoftDropFlag, !c.keysDropped);
+        for (int round = 0; round < 2; ++round) {
+            EXPECT_TRUE(state.Paused);
+            EXPECT_EQ(Screen(0), Rows{});
+            EXPECT_TRUE(host.shown[GamePanel::Pause]);
+            EXPECT_FALSE(host.gravity.Enabled() || host.level.Enabled());
+            EXPECT_EQ(Drawn(P(0)), pits);
+            EXPECT_EQ(state.Level, 1);
+            game.FormDeactivate();
+            game.AppOnActivate();
+            game.FormActivate();
+            game.GravityTick();
+            game.LevelTimerTimer();
+            game.FormKeyDown(settings.P1Right);
+            game.FormKeyUp(settings.P1Right);
+        }
+        c.resume();
+        EXPECT_FALSE(state.Paused);
+        EXPECT_FALSE(host.shown[GamePanel::Pause]);
+        EXPECT_TRUE(host.gravity.Enabled() && host.level.Enabled());
+        EXPECT_EQ(Screen(0), c.redrawn ? Drawn(P(0)) : Rows{});
+    }
+}
+
+// Escape, the Pause command and the focus between games neither start nor pause anything.
+TEST_F(ControlTest, WithoutAGameNothingPauses)
+{
+    game.FormKeyDown(Key::Escape);
+    game.TogglePause();
+    game.FormDeactivate();
+    game.AppOnActivate();
+    game.FormActivate();
+    EXPECT_FALSE(state.Paused);
+    EXPECT_FALSE(host.shown[GamePanel::Pause]);
+    EXPECT_FALSE(host.gravity.Enabled() || host.level.Enabled());
+
+    // Nor does the focus coming back stop a running game that did not lose it; it repaints the
+    // window, which blanks the pits until the next redraw.
     Start();
-    const Grid before = P(0).Piece;
-    game.FormKeyDown(Key::Escape);
-    EXPECT_TRUE(state.Paused);
-    ExpectPausedScreen();
-    EXPECT_EQ(host.Only("events").size(), 2u); // the pause's own, then the key's pass
-    game.FormKeyUp(Key::Escape);
-    game.GravityTick();
-    EXPECT_EQ(P(0).Piece, before);
-
-    host.calls.clear();
-    game.FormKeyDown(Key::Escape);
-    EXPECT_FALSE(state.Paused);
-    EXPECT_FALSE(host.shown["Pause"]);
-    EXPECT_TRUE(host.gravity.Enabled() && host.level.Enabled());
-    EXPECT_TRUE(host.Has("draw")); // the key's pass redraws at once
-}
-
-TEST_F(ControlTest, EscapeWithoutAGameDoesNothing)
-{
-    game.FormKeyDown(Key::Escape);
-    EXPECT_FALSE(state.Paused);
-    EXPECT_FALSE(host.Has("timer Gravity on"));
-    EXPECT_FALSE(host.Has("timer Level on"));
+    for (void (Game::*activate)() : {&Game::AppOnActivate, &Game::FormActivate}) {
+        game.PlayStep();
+        (game.*activate)();
+        EXPECT_EQ(Screen(0), Rows{});
+        EXPECT_FALSE(state.Paused);
+        EXPECT_TRUE(host.gravity.Enabled() && host.level.Enabled());
+    }
 }
 
 TEST_F(ControlTest, StopGameFromAPausedGame)
@@ -250,14 +256,17 @@ TEST_F(ControlTest, StopGameFromAPausedGame)
     Start(2);
     P(0).Pit = FullRows(3);
     P(1).Pit = FullRows(2);
+    P(1).Score = 7;
     game.TogglePause();
-    host.calls.clear();
     game.StopGame1Click();
-    EXPECT_EQ(host.menus, "none");
+    EXPECT_EQ(host.menus, MenuSet::NoGame);
     EXPECT_FALSE(host.gravity.Enabled() || host.level.Enabled() || host.enabled);
-    EXPECT_TRUE(host.Has("summary"));
-    EXPECT_EQ(host.shown, (std::map<std::string, bool>{{"Logo", true}, {"Preview1", false}, {"Preview2", false},
-                                                       {"Pause", false}}));
+    ASSERT_EQ(host.summaries.size(), 1u);
+    const GameState &summary = host.summaries[0];
+    EXPECT_EQ(summary.Player1().Score, 0);
+    EXPECT_EQ(summary.Player2().Score, 7);
+    EXPECT_EQ(host.shown, (std::map<GamePanel, bool>{{GamePanel::Logo, true}, {GamePanel::Pause, false},
+                                                     {GamePanel::Preview1, false}, {GamePanel::Preview2, false}}));
     EXPECT_TRUE(state.GameStopped);
     EXPECT_FALSE(state.Paused);
     EXPECT_EQ(state.Winner, 0);
@@ -266,136 +275,16 @@ TEST_F(ControlTest, StopGameFromAPausedGame)
     Start(); // and from a running game
     game.StopGame1Click();
     EXPECT_FALSE(host.gravity.Enabled() || host.level.Enabled());
-
-    host.calls.clear();
     game.StopGame1Click(); // no game: no second summary
-    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(host.summaries.size(), 2u);
 }
 
-TEST_F(ControlTest, LosingTheFocusPausesAndDropsHeldKeys)
-{
-    Start();
-    state.Keys.Player[0].SoftDropFlag = true;
-    game.FormDeactivate();
-    EXPECT_TRUE(state.Paused);
-    EXPECT_FALSE(state.Keys.Player[0].SoftDropFlag);
-    ExpectPausedScreen();
-
-    host.calls.clear();
-    game.FormDeactivate(); // a paused game stays paused
-    game.AppOnActivate();
-    game.FormActivate();
-    EXPECT_TRUE(state.Paused);
-    // Activation makes sure a paused game's timers stay off.
-    EXPECT_EQ(host.calls, (Strings{"blank", "show Pause", "timer Gravity off", "timer Level off", "repaint",
-                                   "timer Level off", "timer Gravity off", "blank", "repaint"}));
-
-    game.TogglePause(); // the menu's Pause resumes
-    EXPECT_FALSE(state.Paused);
-    EXPECT_TRUE(host.gravity.Enabled() && host.level.Enabled());
-}
-
-TEST_F(ControlTest, FocusChangesWithoutAGameOnlyRepaint)
-{
-    game.FormDeactivate();
-    game.AppOnActivate();
-    game.FormActivate();
-    EXPECT_EQ(host.calls, (Strings{"repaint", "repaint"}));
-
-    // Nor do they stop a running game that did not lose the focus.
-    Start();
-    game.AppOnActivate();
-    game.FormActivate();
-    EXPECT_TRUE(host.gravity.Enabled());
-    EXPECT_TRUE(host.level.Enabled());
-    EXPECT_FALSE(state.Paused);
-}
-
-TEST_F(ControlTest, StatusTexts)
+// Before any game (the level panel at each level change is FallIntervalsForTwentyLevels').
+TEST_F(ControlTest, StartupStatusTexts)
 {
     settings.Difficulty = "Easy";
     game.WriteStartupStatus();
-    EXPECT_EQ(host.calls, (Strings{"status 0 Easy: Level ", "status 1 Score: ", "status 2 Bonuses: "}));
-    host.calls.clear();
-    state.Level = 3;
-    game.WriteLevelStatus();
-    EXPECT_EQ(host.calls, Strings{"status 0 Easy: Level 3"});
-}
-
-// Every comparison is made (the roles of each key under each gravity are PlayerKeysTest's).
-TEST_F(ControlTest, AKeyBoundToSeveralRolesSetsThemAll)
-{
-    Start();
-    settings.P1Left = settings.P1Right;
-    settings.P1DownFast = settings.P1Right;
-    PlayerKeyFlags seen; // as the key's pass finds them, before it acts on them
-    host.pendingEvents = [&] { seen = state.Keys.Player[0]; };
-    game.FormKeyDown(settings.P1Right);
-    EXPECT_TRUE(seen.RightFlag && seen.LeftFlag && seen.DropFlag);
-}
-
-// The release of another key, waiting in the queue when a one-shot key's pass begins, leaves
-// that key's request alone.
-TEST_F(ControlTest, AnotherKeysReleaseDoesNotCancelAOneShotKey)
-{
-    struct Case {
-        const char *name;
-        int players;
-        std::int32_t key;
-    };
-    const Case cases[] = {
-        {"hard drop", 1, settings.P1DownFast},
-        {"player 2's hard drop", 2, settings.P2DownFast},
-        {"bonus", 1, settings.P1Bonus},
-        {"new piece", 1, Key::C},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        Start(c.players);
-        P(0).Bonuses = 1;
-        const std::int32_t pieces = state.Pieces;
-        game.FormKeyDown(settings.P1Left);
-        host.pendingEvents = [&] { game.FormKeyUp(settings.P1Left); };
-        game.FormKeyDown(c.key);
-        EXPECT_EQ(state.Pieces, pieces + 1) << "a new piece dealt";
-        EXPECT_EQ(P(0).Bonuses, c.key == settings.P1Bonus ? 0 : 1);
-    }
-}
-
-TEST_F(ControlTest, KeysOfOtherModesSetNothing)
-{
-    Start(1);
-    game.FormKeyDown(settings.P1Bonus); // no bonuses
-    game.FormKeyDown(settings.P2Right);
-    game.FormKeyDown(settings.P2DownSlow);
-    EXPECT_FALSE(state.Keys.BonusFlag);
-    EXPECT_FALSE(state.Keys.Player[1].RightFlag);
-    EXPECT_FALSE(state.Keys.Player[1].SoftDropFlag);
-    EXPECT_EQ(state.Pieces, 1);
-
-    Start(2);
-    P(0).Bonuses = 3;
-    game.FormKeyDown(settings.P1Bonus);
-    game.FormKeyDown(Key::C);
-    EXPECT_FALSE(state.Keys.BonusFlag);
-    EXPECT_FALSE(state.Keys.NewPieceFlag);
-    EXPECT_EQ(P(0).Bonuses, 3);
-}
-
-TEST_F(ControlTest, AnUnboundKeyStillRunsAPass)
-{
-    Start();
-    game.FormKeyDown(0x7A);
-    EXPECT_EQ(host.calls.front(), "events");
-    EXPECT_TRUE(host.Has("draw"));
-}
-
-TEST_F(ControlTest, NumberOfPlayersOtherThanOnePlaysAsTwo)
-{
-    Start(3);
-    EXPECT_EQ(P(1).Piece.count(), 4);
-    game.FormKeyDown(settings.P2Left);
-    EXPECT_TRUE(state.Keys.Player[1].LeftFlag);
+    EXPECT_EQ(host.status, (std::map<int, std::string>{{0, "Easy: Level "}, {1, "Score: "}, {2, "Bonuses: "}}));
 }
 
 } // namespace

@@ -28,8 +28,8 @@ protected:
             keys.Tick(++now);
     }
     // Rows the square has fallen and columns it has moved since its spawn.
-    int Fallen(int player) { return CellsOf(P(player).Piece).front().second - 1; }
-    int Moved(int player) { return CellsOf(P(player).Piece).front().first - 5; }
+    int Fallen(int player) { return CellsInReadingOrder(P(player).Piece).front().y - 1; }
+    int Moved(int player) { return CellsInReadingOrder(P(player).Piece).front().x - 5; }
 };
 
 TEST_F(KeyRepeatTest, AHeldKeyActsAtOnceThenAfterTheDelayAtTheRate)
@@ -90,23 +90,6 @@ TEST_F(KeyRepeatTest, ARateOfZeroRepeatsNothing)
     }
 }
 
-// A held turn key turns again from the delay on, at the rate: one-shot keys act only through
-// the key-down each repeat makes again.
-TEST_F(KeyRepeatTest, AHeldTurnKeyTurnsAgainFromTheDelayOn)
-{
-    StartWithSquares(1);
-    Deal(0, 1);
-    P(0).Piece = vorlix::Moved(P(0).Piece, 0, 3);
-    keys.Press(settings.P1Up, now);
-    EXPECT_EQ(P(0).Rotation, 1);
-    RunUntil(timing.DelayMs - 1);
-    EXPECT_EQ(P(0).Rotation, 1);
-    RunUntil(timing.DelayMs);
-    EXPECT_EQ(P(0).Rotation, 0);
-    RunUntil(timing.DelayMs + timing.IntervalMs);
-    EXPECT_EQ(P(0).Rotation, 1);
-}
-
 TEST_F(KeyRepeatTest, AHeldKeyKeepsActingWhileAnotherIsTapped)
 {
     StartWithSquares(1);
@@ -152,6 +135,8 @@ TEST_F(KeyRepeatTest, TheServersRepeatsOfAHeldKeyAddNothing)
     EXPECT_EQ(Fallen(0), 1 + 11);
 }
 
+// One-shot keys act again only through the key-down each repeat makes again: a held hard-drop or
+// turn key acts at its press, then at every repeat from its own delay on.
 TEST_F(KeyRepeatTest, HeldOneShotKeysActAgainAtEveryRepeatUntilForgotten)
 {
     StartWithSquares(1);
@@ -160,13 +145,26 @@ TEST_F(KeyRepeatTest, HeldOneShotKeysActAgainAtEveryRepeatUntilForgotten)
     keys.Press(settings.P1DownFast, now);
     const int dealt = state.Pieces;
     RunUntil(10 + timing.DelayMs + 3 * timing.IntervalMs);
-    EXPECT_EQ(state.Pieces, dealt + 3) << "the held hard-drop key drops the next piece at each repeat";
+    EXPECT_EQ(state.Pieces, dealt + 3) << "the first repeat, at the right key's delay, drops nothing";
 
     // Keys the desktop does not repeat (modifiers) act once.
     keys.Release(settings.P1DownFast);
     keys.Press(settings.P1DownFast, now, false);
     RunUntil(now + timing.DelayMs + 5 * timing.IntervalMs);
     EXPECT_EQ(state.Pieces, dealt + 4);
+    keys.Release(settings.P1DownFast);
+    keys.Release(settings.P1Right);
+
+    Deal(0, 1);
+    P(0).Piece = vorlix::Moved(P(0).Piece, 0, 3);
+    const std::int64_t pressed = now;
+    keys.Press(settings.P1Up, now);
+    RunUntil(pressed + timing.DelayMs - 1);
+    EXPECT_EQ(P(0).Rotation, 1);
+    RunUntil(pressed + timing.DelayMs);
+    EXPECT_EQ(P(0).Rotation, 0);
+    RunUntil(pressed + timing.DelayMs + timing.IntervalMs);
+    EXPECT_EQ(P(0).Rotation, 1);
 
     keys.Forget();
     EXPECT_FALSE(keys.NextRepeat());

@@ -1,41 +1,49 @@
 #pragma once
 
-#include "engine/Grid.h"
+#include "engine/GameState.h"
 
-#include <initializer_list>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
 namespace vorlix::test {
 
-// The last rows of a pit drawn as text, row 20 last: '#' a set cell, '.' an empty one.
-inline Grid PitFromRows(std::initializer_list<std::string_view> rows)
+// Layers drawn as text, row 1 first, one string for each row that holds anything: its number
+// and its ten cells, as in "20 ####.#####": '#' a settled block, '@' a piece cell, '&' both,
+// '.' neither. A screen reads the same way ('*' the level flash, ' ' black), its rows of
+// blank cells left out.
+using Rows = std::vector<std::string>;
+
+inline void Draw(Grid *pit, Grid *piece, const Rows &rows)
 {
-    Grid grid;
-    int y = PitHeight - static_cast<int>(rows.size()) + 1;
-    for (std::string_view row : rows) {
-        for (int x = 1; x <= PitWidth; ++x)
-            grid.set(x, y, row.at(static_cast<std::size_t>(x - 1)) == '#');
-        ++y;
+    for (const std::string &row : rows) {
+        const std::size_t space = row.find(' ');
+        const int y = std::stoi(row.substr(0, space));
+        for (int x = 1; x <= PitWidth; ++x) {
+            const char c = row.at(space + static_cast<std::size_t>(x));
+            if (pit)
+                pit->set(x, y, c == '#' || c == '&');
+            if (piece)
+                piece->set(x, y, c == '@' || c == '&');
+        }
     }
-    return grid;
 }
 
-// Rows given by their number; the rest empty.
-using NumberedRows = std::vector<std::pair<int, std::string>>;
-
-inline Grid PitOf(const NumberedRows &rows)
+inline Grid PitOf(const Rows &rows)
 {
-    Grid grid;
-    for (const auto &[y, row] : rows)
-        for (int x = 1; x <= PitWidth; ++x)
-            grid.set(x, y, row.at(static_cast<std::size_t>(x - 1)) == '#');
-    return grid;
+    Grid pit;
+    Draw(&pit, nullptr, rows);
+    return pit;
 }
 
-// The bottom `n` rows full, the rest empty.
+// The pit and the piece of a player, from one drawing.
+inline void Place(PlayerState &p, const Rows &rows)
+{
+    p.Pit.clear();
+    p.Piece.clear();
+    Draw(&p.Pit, &p.Piece, rows);
+}
+
+// The bottom `n` rows full.
 inline Grid FullRows(int n)
 {
     Grid grid;
@@ -45,28 +53,28 @@ inline Grid FullRows(int n)
     return grid;
 }
 
-// Rows first..20 of a layer as text.
-inline std::vector<std::string> RowsOf(const Grid &grid, int first = 1)
+inline Rows Drawn(const Grid &pit, const Grid &piece = {})
 {
-    std::vector<std::string> rows;
-    for (int y = first; y <= PitHeight; ++y) {
-        std::string row;
+    Rows rows;
+    for (int y = 1; y <= PitHeight; ++y) {
+        std::string cells;
         for (int x = 1; x <= PitWidth; ++x)
-            row += grid.at(x, y) ? '#' : '.';
-        rows.push_back(row);
+            cells += ".@#&"[(pit.at(x, y) ? 2 : 0) + (piece.at(x, y) ? 1 : 0)];
+        if (cells != std::string(PitWidth, '.'))
+            rows.push_back(std::to_string(y) + " " + cells);
     }
     return rows;
 }
 
-// The set cells in reading order, as "x,y" pairs.
-inline std::vector<std::pair<int, int>> CellsOf(const Grid &grid)
+inline Rows Drawn(const PlayerState &p) { return Drawn(p.Pit, p.Piece); }
+
+inline Rows Shown(const std::vector<std::string> &screen)
 {
-    std::vector<std::pair<int, int>> cells;
+    Rows rows;
     for (int y = 1; y <= PitHeight; ++y)
-        for (int x = 1; x <= PitWidth; ++x)
-            if (grid.at(x, y))
-                cells.emplace_back(x, y);
-    return cells;
+        if (screen[static_cast<std::size_t>(y - 1)] != std::string(PitWidth, '.'))
+            rows.push_back(std::to_string(y) + " " + screen[static_cast<std::size_t>(y - 1)]);
+    return rows;
 }
 
 } // namespace vorlix::test

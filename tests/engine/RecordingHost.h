@@ -1,10 +1,11 @@
 #pragma once
 
 #include "engine/GameHost.h"
+#include "engine/GameState.h"
 #include "engine/TimerPeriod.h"
-#include "NullHost.h"
+#include "settings/Settings.h"
 
-#include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <string>
@@ -13,87 +14,79 @@
 
 namespace vorlix::test {
 
-// Records every host call as one line of text, in order ("timer Gravity on", "status 1 Score:
-// 100", ...), for the rules where the order is the rule, and keeps what the window would show:
-// the panels, the status texts, the menus. Its two timers keep their periods on a clock of the
-// test's own (`now`, ms), as the window's timers do on real time.
+// Keeps what the window would show: each visible pit as text (row 1 first; '#' the pit
+// picture, '@' the player's piece picture, '*' the level flash, '.' blank, ' ' black), the
+// panels, the status texts, the menus, whether the main window is enabled and what each summary
+// showed. Its two timers keep their periods on a clock of the test's own (`now`, ms), as the
+// window's timers do on real time; a redraw may take `drawMs` of it.
 class RecordingHost : public GameHost {
 public:
-    std::vector<std::string> calls;
+    RecordingHost(const GameState &state, const Settings &settings) : state_(&state), settings_(&settings) {}
+
+    std::array<std::vector<std::string>, 2> screen{std::vector<std::string>(PitHeight, std::string(PitWidth, ' ')),
+                                                   std::vector<std::string>(PitHeight, std::string(PitWidth, ' '))};
     std::int64_t seconds = 1000;
     std::int64_t now = 0;
+    std::int64_t drawMs = 0;
     TimerPeriod gravity{1000}, level{60000}; // as the window is laid out
     // Runs inside ProcessPendingEvents, once, then clears itself (events that were waiting).
     std::function<void()> pendingEvents;
-    std::map<std::string, bool> shown;     // panel name: visible
-    std::map<int, std::string> status;     // panel: its text
-    std::string menus;                     // "running" or "none"
-    bool enabled = true;                   // the main window
+    std::map<GamePanel, bool> shown{{GamePanel::Logo, true}, {GamePanel::Pause, false},
+                                    {GamePanel::Preview1, false}, {GamePanel::Preview2, false}};
+    std::map<int, std::string> status;
+    MenuSet menus = MenuSet::NoGame;
+    bool enabled = true;              // the main window
+    std::vector<GameState> summaries; // the game as each summary found it
 
     void ProcessPendingEvents() override
     {
-        calls.push_back("events");
         if (auto run = std::exchange(pendingEvents, nullptr))
             run();
     }
-    void DrawPits() override { calls.push_back("draw"); }
-    void BlankPits() override { calls.push_back("blank"); }
+    void DrawPits() override
+    {
+        Each([&](int player, int x, int y, char &c) {
+            const PlayerState &p = state_->Players[static_cast<std::size_t>(player)];
+            c = state_->Paused ? '.' : p.Pit.at(x, y) ? '#' : p.Piece.at(x, y) ? '@' : '.';
+        });
+        now += drawMs;
+    }
+    void BlankPits() override { Fill('.'); }
     void PaintCell(int player, int x, int y, CellPicture picture) override
     {
-        calls.push_back("cell " + std::to_string(player) + " " + std::to_string(x) + "," + std::to_string(y) +
-                        (picture == CellPicture::Blank ? " blank" : " piece"));
+        screen[static_cast<std::size_t>(player)][static_cast<std::size_t>(y - 1)][static_cast<std::size_t>(x - 1)] =
+            picture == CellPicture::Blank ? '.' : '@';
     }
-    void LevelFlash() override { calls.push_back("flash"); }
-    void ClearPaintBoxes() override { calls.push_back("black"); }
-    void RepaintMainWindow() override { calls.push_back("repaint"); }
-    void SetTimerEnabled(GameTimer timer, bool on) override
-    {
-        calls.push_back(std::string("timer ") + Name(timer) + (on ? " on" : " off"));
-        Period(timer).SetEnabled(on, now);
-    }
-    void SetTimerInterval(GameTimer timer, std::int64_t ms) override
-    {
-        calls.push_back(std::string("interval ") + Name(timer) + " " + std::to_string(ms));
-        Period(timer).SetInterval(ms, now);
-    }
-    void SetStatusText(int panel, const std::string &text) override
-    {
-        calls.push_back("status " + std::to_string(panel) + " " + text);
-        status[panel] = text;
-    }
-    void SetPanelVisible(GamePanel panel, bool visible) override
-    {
-        static const char *names[] = {"Logo", "Pause", "Preview1", "Preview2"};
-        calls.push_back(std::string(visible ? "show " : "hide ") + names[static_cast<int>(panel)]);
-        shown[names[static_cast<int>(panel)]] = visible;
-    }
-    void ApplyMenus(MenuSet set) override
-    {
-        menus = set == MenuSet::RunningGame ? "running" : "none";
-        calls.push_back("menus " + menus);
-    }
-    void SetMainWindowEnabled(bool on) override
-    {
-        enabled = on;
-        calls.push_back(on ? "enable" : "disable");
-    }
-    void ShowSummary() override { calls.push_back("summary"); }
+    void LevelFlash() override { Fill('*'); }
+    void ClearPaintBoxes() override { Fill(' '); }
+    void RepaintMainWindow() override { Fill('.'); }
+    void SetTimerEnabled(GameTimer timer, bool on) override { Period(timer).SetEnabled(on, now); }
+    void SetTimerInterval(GameTimer timer, std::int64_t ms) override { Period(timer).SetInterval(ms, now); }
+    void SetStatusText(int panel, const std::string &text) override { status[panel] = text; }
+    void SetPanelVisible(GamePanel panel, bool visible) override { shown[panel] = visible; }
+    void ApplyMenus(MenuSet set) override { menus = set; }
+    void SetMainWindowEnabled(bool on) override { enabled = on; }
+    void ShowSummary() override { summaries.push_back(*state_); }
     std::int64_t SecondsSinceEpoch() override { return seconds; }
 
-    // Calls starting with `prefix`, in order.
-    std::vector<std::string> Only(const std::string &prefix) const
-    {
-        std::vector<std::string> out;
-        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out),
-                     [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
-        return out;
-    }
-    bool Has(const std::string &call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
     TimerPeriod &Period(GameTimer timer) { return timer == GameTimer::Gravity ? gravity : level; }
 
 private:
-    static const char *Name(GameTimer timer) { return timer == GameTimer::Gravity ? "Gravity" : "Level"; }
-};
+    template <typename F>
+    void Each(F f)
+    {
+        for (int player = 0; player < (settings_->TwoPlayers() ? 2 : 1); ++player)
+            for (int y = 1; y <= PitHeight; ++y)
+                for (int x = 1; x <= PitWidth; ++x)
+                    f(player, x, y, screen[static_cast<std::size_t>(player)][static_cast<std::size_t>(y - 1)][static_cast<std::size_t>(x - 1)]);
+    }
+    void Fill(char c)
+    {
+        Each([c](int, int, int, char &cell) { cell = c; });
+    }
 
+    const GameState *state_;
+    const Settings *settings_;
+};
 
 } // namespace vorlix::test

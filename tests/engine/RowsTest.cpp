@@ -1,34 +1,13 @@
 #include "GameFixture.h"
-#include "engine/Layer.h"
 
+#include <array>
 #include <limits>
+#include <map>
 
 namespace vorlix::test {
 namespace {
 
-using Strings = std::vector<std::string>;
 using RowsTest = GameFixture;
-
-TEST_F(RowsTest, RowsEighteenAndTwentyAreBlankedBottomFirstAndScoreTwoRows)
-{
-    Start();
-    P(0).Pit = PitFromRows({
-        "#.........",
-        "##########",
-        "..#.......",
-        "##########",
-    });
-    game.SettleRows();
-    EXPECT_EQ(P(0).Score, settings.PTwo);
-    EXPECT_EQ(state.Player1Clears, 1);
-    EXPECT_EQ(state.LinesSinceLevel, 2);
-    // Full rows are blanked on screen, bottom row first, before they go.
-    auto cells = host.Only("cell");
-    ASSERT_EQ(cells.size(), 20u);
-    EXPECT_EQ(cells.front(), "cell 0 1,20 blank");
-    EXPECT_EQ(cells.back(), "cell 0 10,18 blank");
-    EXPECT_EQ(host.Only("status"), Strings{"status 1 Score: 200"});
-}
 
 TEST_F(RowsTest, ScoreForRowsFollowsTheModeTable)
 {
@@ -66,6 +45,8 @@ TEST_F(RowsTest, ScoresAndCountersSaturateInsteadOfWrapping)
     EXPECT_EQ(P(0).Score, std::numeric_limits<std::int32_t>::min());
 }
 
+// The row is credited first, so the summary shows its score; then the game ends as after Stop
+// Game, but with a winner.
 TEST_F(RowsTest, ALandingInRowOneEndsTheGameEvenWhenItCompletesARow)
 {
     Start();
@@ -73,14 +54,16 @@ TEST_F(RowsTest, ALandingInRowOneEndsTheGameEvenWhenItCompletesARow)
     P(0).Pit.set(1, 1, true);
     game.SettleRows();
     EXPECT_TRUE(state.GameStopped);
-    EXPECT_EQ(state.Winner, 2);
-    EXPECT_EQ(P(0).Pit.count(), 0);
-    EXPECT_EQ(P(0).Piece.count(), 0);
-    EXPECT_EQ(host.Only("status").front(), "status 1 Score: 100");
-    const auto end = std::find(host.calls.begin(), host.calls.end(), "menus none");
-    ASSERT_NE(end, host.calls.end());
-    EXPECT_EQ(Strings(end, host.calls.end()), (Strings{"menus none", "hide Preview1", "hide Preview2", "show Logo",
-                                                       "timer Level off", "disable", "summary"}));
+    EXPECT_EQ(P(0).Pit.count() + P(0).Piece.count(), 0);
+    ASSERT_EQ(host.summaries.size(), 1u);
+    const GameState &summary = host.summaries[0];
+    EXPECT_EQ(summary.Winner, 2);
+    EXPECT_EQ(summary.Player1().Score, settings.POne);
+    EXPECT_EQ(host.menus, MenuSet::NoGame);
+    EXPECT_EQ(host.shown, (std::map<GamePanel, bool>{{GamePanel::Logo, true}, {GamePanel::Pause, false},
+                                                     {GamePanel::Preview1, false}, {GamePanel::Preview2, false}}));
+    EXPECT_FALSE(host.level.Enabled());
+    EXPECT_FALSE(host.enabled);
 }
 
 // Every column of row 1 is looked at, from the left: the first block found decides, and
@@ -98,26 +81,28 @@ TEST_F(RowsTest, TheOverflowingPlayerLosesAndTheLeftmostColumnDecides)
         {2, 1, 1, 10, 2}, {1, 1, 1, 0, 2},  {1, 1, 10, 0, 2}, {1, 1, 0, 5, 0}, {2, 2, 1, 10, 0},
     };
     for (const Case &c : cases) {
+        host.summaries.clear();
         Start(c.players);
         if (c.p1Column)
             P(0).Pit.set(c.p1Column, c.row, true);
         if (c.p2Column)
             P(1).Pit.set(c.p2Column, c.row, true);
         game.SettleRows();
-        const std::string which = "players " + std::to_string(c.players) + " row " + std::to_string(c.row) +
-                                  " columns " + std::to_string(c.p1Column) + " " + std::to_string(c.p2Column);
-        EXPECT_EQ(state.GameStopped, c.winner != 0) << which;
-        EXPECT_EQ(state.Winner, c.winner) << which;
-        EXPECT_EQ(host.Only("summary").size(), c.winner ? 1u : 0u) << which;
+        SCOPED_TRACE(testing::Message() << c.players << " players, row " << c.row << ", columns " << c.p1Column << " "
+                                        << c.p2Column);
+        EXPECT_EQ(state.GameStopped, c.winner != 0);
+        EXPECT_EQ(state.Winner, c.winner);
+        EXPECT_EQ(host.summaries.size(), c.winner ? 1u : 0u);
+        EXPECT_EQ(host.shown[GamePanel::Preview2], c.players == 2 && !c.winner);
         if (c.winner) {
-            EXPECT_EQ(P(0).Pit.count() + P(1).Pit.count() + P(0).Piece.count() + P(1).Piece.count(), 0) << which;
+            EXPECT_EQ(P(0).Pit.count() + P(1).Pit.count() + P(0).Piece.count() + P(1).Piece.count(), 0);
         }
     }
 }
 
-// Between games keys deal no piece. Levels by rows at every call push
-// garbage rows even then, one key press after another, until they reach row 1: the game that
-// is over is not ended again.
+// Between games a key's pass only settles and redraws: it deals no piece. Levels by rows at
+// every call push garbage rows even then, one key press after another, until they reach row 1:
+// the game that is over is not ended again.
 TEST_F(RowsTest, KeysBetweenGamesDealNothingAndEndNothing)
 {
     settings.Mode = "Aggressive";
@@ -129,7 +114,7 @@ TEST_F(RowsTest, KeysBetweenGamesDealNothingAndEndNothing)
         P(0).Pit.set(1, 1, true);
         game.SettleRows();
         ASSERT_TRUE(state.GameStopped);
-        host.calls.clear();
+        host.summaries.clear();
         const std::int32_t pieces = state.Pieces;
         for (int press = 0; press < 12; ++press) {
             game.FormKeyDown(key);
@@ -137,209 +122,151 @@ TEST_F(RowsTest, KeysBetweenGamesDealNothingAndEndNothing)
         }
         EXPECT_EQ(P(0).Piece.count(), 0);
         EXPECT_EQ(state.Pieces, pieces);
-        EXPECT_NE(RowsOf(P(0).Pit).front(), "..........");
-        EXPECT_FALSE(host.Has("summary"));
+        EXPECT_EQ(Drawn(P(0).Pit).front().substr(0, 2), "1 ");
+        EXPECT_EQ(Screen(0), Drawn(P(0))); // each key's pass redraws
+        EXPECT_TRUE(host.summaries.empty());
         EXPECT_EQ(state.Winner, 2);
     }
 }
 
-TEST_F(RowsTest, LevelByRowsChangesAtExactlyTheLengthAndCarriesTheSurplus)
+// When a level change may come and when not. Each event leaves the level it is followed by
+// in `levels`: '1'..'4' player 1 removes that many rows, 'a'..'d' player 2 does (the
+// bookkeeping runs once); 'p' and 'q' deal player 1's or player 2's next piece and run the
+// bookkeeping; 's' runs it alone; 'X' fills row 20 of player 1's pit and puts a block in its
+// row 1, so the bookkeeping ends the game; 't' the level timer fires; 'P' pauses or resumes;
+// 'k' an unbound key runs a pass.
+TEST_F(RowsTest, LevelChangesComeOnlyWhenTheirRuleSays)
 {
+    constexpr std::int32_t Least = std::numeric_limits<std::int32_t>::min();
     struct Case {
-        std::int32_t lines;
-        std::vector<int> removals;
-        std::vector<int> levels, since; // after each call
+        const char *name;
+        int by;
+        std::int32_t length; // of a level in rows and in pieces
+        int players;
+        std::string events, levels;
+        std::int32_t since; // LinesSinceLevel at the end
     };
     const Case cases[] = {
-        {5, {4, 4, 0}, {1, 2, 2}, {4, 3, 3}},
-        {5, {4, 1}, {1, 2}, {4, 0}},
-        {4, {3, 1}, {1, 2}, {3, 0}},
-        {2, {4, 0, 0}, {2, 3, 3}, {2, 0, 0}},
+        {"rows: the length reached, the surplus carried", 2, 5, 1, "44s", "122", 3},
+        {"rows: exactly the length", 2, 5, 1, "41", "12", 0},
+        {"rows: one level per call", 2, 2, 1, "4ss", "233", 0},
+        {"rows: both players' rows count together", 2, 4, 2, "2b", "12", 0},
+        {"rows: a length of 0 at every call", 2, 0, 1, "ss", "23", 0},
+        {"rows: the least length, saturated", 2, Least, 1, "ss", "23", std::numeric_limits<std::int32_t>::max()},
+        {"rows: even in the call that ends the game", 2, 1, 1, "X", "2", 0},
+        {"pieces: the tenth piece", 3, 10, 1, "ppppppppp", "111111112", 0},
+        {"pieces: both players' first pieces count", 3, 4, 2, "pq", "12", 0},
+        {"pieces: only player 1's spawns mark a new piece", 3, 2, 2, "sqqpq", "22223", 0},
+        {"pieces: no second change on the same count", 3, 4, 1, "ppps", "1122", 0},
+        {"pieces: not in the call that ends the game", 3, 1, 1, "X", "1", 1},
+        {"pieces: a length of 0 never", 3, 0, 1, "ppp", "111", 0},
+        {"pieces: a negative length as its magnitude", 3, -3, 1, "ppppp", "12223", 0},
+        {"pieces: the first piece is a multiple of 1", 3, 1, 1, "s", "2", 0},
+        {"seconds: only the level timer", 1, 5, 1, "t44pppp", "2222222", 8},
+        {"rows: not the level timer", 2, 5, 1, "t", "1", 0},
+        {"pieces: not the level timer", 3, 5, 1, "t", "1", 0},
+        {"no other rule changes levels", 0, 1, 1, "4pt", "111", 4},
+        {"not while paused", 1, 1, 1, "Pt", "11", 0},
+        {"pieces: an unbound key's pass settles", 3, 1, 1, "k", "2", 0},
+        {"pieces: a paused pass takes no level", 3, 1, 1, "PkPs", "1112", 0},
     };
-    settings.LevelChangeBy = 2;
     for (const Case &c : cases) {
-        settings.LevelChangeLines = c.lines;
-        Start();
-        for (std::size_t i = 0; i < c.removals.size(); ++i) {
-            P(0).Pit = FullRows(c.removals[i]);
-            game.SettleRows();
-            EXPECT_EQ(state.Level, c.levels[i]) << "length " << c.lines << " call " << i;
-            EXPECT_EQ(state.LinesSinceLevel, c.since[i]) << "length " << c.lines << " call " << i;
+        SCOPED_TRACE(c.name);
+        state = GameState{};
+        settings.LevelChangeBy = c.by;
+        settings.LevelChangeLines = settings.LevelChangePieces = c.length;
+        Start(c.players);
+        std::string levels;
+        for (char e : c.events) {
+            if (e >= '1' && e <= '4')
+                P(0).Pit = FullRows(e - '0');
+            if (e >= 'a' && e <= 'd')
+                P(1).Pit = FullRows(e - 'a' + 1);
+            if (e == 'p' || e == 'q')
+                game.SpawnPiece(e == 'p' ? 0 : 1);
+            if (e == 'X')
+                P(0).Pit = PitOf({"1 #.........", "20 ##########"});
+            if (e == 't')
+                game.LevelTimerTimer();
+            else if (e == 'k')
+                game.FormKeyDown(Key::F1);
+            else if (e == 'P')
+                game.TogglePause();
+            else
+                game.SettleRows();
+            levels += std::to_string(state.Level);
+        }
+        EXPECT_EQ(levels, c.levels);
+        EXPECT_EQ(state.LinesSinceLevel, c.since);
+    }
+}
+
+// In a two-player Aggressive game both pits lose their full rows first; then player 1's rows
+// are sent, one garbage row each with its own hole, then player 2's; then the overflow test.
+// Points games and one-player games send nothing.
+TEST_F(RowsTest, BothPitsSettleThenPlayerOnesRowsAreSentFirst)
+{
+    const std::string full(10, '#');
+    struct Case {
+        const char *name;
+        std::array<Rows, 2> before, after;
+        int winner;
+        const char *mode = "Aggressive";
+        int players = 2;
+    };
+    const Case cases[] = {
+        {"one row against two", {{{"20 " + full}, {"19 " + full, "20 " + full}}},
+         {{{"19 .#########", "20 ######.###"}, {"20 #######.##"}}}, 0},
+        {"player 2's block in row 1 stays through its removal and the garbage", {{{"20 " + full}, {"1 #.........", "20 " + full}}},
+         {{{}, {}}}, 1},
+        {"garbage pushing a block into row 1 ends the game at once", {{{"20 " + full}, {"2 ....#....."}}}, {{{}, {}}}, 1},
+        {"the same for player 1", {{{"2 ....#....."}, {"20 " + full}}}, {{{}, {}}}, 2},
+        {"Points: nothing sent", {{{"20 " + full}, {"19 " + full, "20 " + full}}}, {{{}, {}}}, 0, "Points"},
+        {"one player: nothing sent", {{{"20 " + full}, {"20 #........."}}}, {{{}, {"20 #........."}}}, 0, "Aggressive", 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.Mode = c.mode;
+        Start(c.players);
+        P(0).Pit = PitOf(c.before[0]);
+        P(1).Pit = PitOf(c.before[1]);
+        game.SettleRows();
+        EXPECT_EQ(state.Winner, c.winner);
+        EXPECT_EQ(Drawn(P(0).Pit), c.after[0]);
+        EXPECT_EQ(Drawn(P(1).Pit), c.after[1]);
+    }
+}
+
+// The rows a player removes score and count for that player, whoever it is: four rows earn a
+// bonus, three do not, more than four at once score nothing and earn no bonus. Player 1's
+// removals alone count as clears; the rows of both count towards levels.
+TEST_F(RowsTest, RemovedRowsScoreForTheirPlayer)
+{
+    for (auto [me, players] : {std::pair{0, 1}, std::pair{0, 2}, std::pair{1, 2}}) {
+        for (const char *mode : {"Points", "Aggressive"}) {
+            SCOPED_TRACE(testing::Message() << "player " << me + 1 << " of " << players << ", " << mode);
+            state = GameState{};
+            settings.Mode = mode;
+            Start(players);
+            const std::int32_t four = settings.Aggressive() ? settings.AFour : settings.PFour;
+            const std::int32_t three = settings.Aggressive() ? settings.AThree : settings.PThree;
+            for (int rows : {4, 3, 5}) {
+                P(me).Pit = FullRows(rows);
+                game.SettleRows();
+                const std::int32_t total = rows == 4 ? four : four + three;
+                EXPECT_EQ(P(me).Pit.count(), 0);
+                EXPECT_EQ(P(me).Score, total);
+                EXPECT_EQ(P(me).Bonuses, 1);
+                EXPECT_EQ(host.status[me == 0 ? 1 : 4], "Score: " + std::to_string(total));
+                EXPECT_EQ(host.status[me == 0 ? 2 : 5], "Bonuses: 1");
+            }
+            EXPECT_EQ(state.Player1Clears, me == 0 ? 3 : 0);
+            EXPECT_EQ(state.LinesSinceLevel, 12);
+            EXPECT_EQ(P(1 - me).Score, 0);
+            EXPECT_EQ(P(1 - me).Bonuses, 0);
         }
     }
 }
-
-TEST_F(RowsTest, LevelLinesOfZeroOrLessChangeTheLevelAtEveryCall)
-{
-    settings.LevelChangeBy = 2;
-    settings.LevelChangeLines = std::numeric_limits<std::int32_t>::min();
-    Start();
-    game.SettleRows();
-    game.SettleRows();
-    EXPECT_EQ(state.Level, 3);
-    EXPECT_EQ(state.LinesSinceLevel, std::numeric_limits<std::int32_t>::max());
-}
-
-TEST_F(RowsTest, LevelByPiecesCountsBothPlayersFirstPieces)
-{
-    settings.LevelChangeBy = 3;
-    settings.LevelChangePieces = 4;
-    Start(2); // two pieces dealt
-    game.ClearPiece(0);
-    game.SpawnPiece(0); // 3
-    game.SettleRows();
-    EXPECT_EQ(state.Level, 1);
-    game.ClearPiece(1);
-    game.SpawnPiece(1); // 4: player 1 had a new piece since the last level
-    game.SettleRows();
-    EXPECT_EQ(state.Level, 2);
-    game.SettleRows(); // still 4 pieces: no second change
-    EXPECT_EQ(state.Level, 2);
-}
-
-TEST_F(RowsTest, LevelPiecesOfZeroNeverChangesAndNegativeActsAsItsMagnitude)
-{
-    settings.LevelChangeBy = 3;
-    settings.LevelChangePieces = 0;
-    Start();
-    for (int i = 0; i < 30; ++i) {
-        game.ClearPiece(0);
-        game.SpawnPiece(0);
-        game.SettleRows();
-    }
-    EXPECT_EQ(state.Level, 1);
-
-    settings.LevelChangePieces = 1;
-    Start(); // 1 piece
-    game.SettleRows();
-    EXPECT_EQ(state.Level, 2) << "the first piece is a multiple of 1";
-
-    settings.LevelChangePieces = -3;
-    Start(); // 1 piece
-    for (int i = 0; i < 5; ++i) {
-        game.ClearPiece(0);
-        game.SpawnPiece(0);
-        game.SettleRows();
-    }
-    EXPECT_EQ(state.Level, 3); // at 3 and 6 pieces
-}
-
-TEST_F(RowsTest, PlayerTwoSoftDropFlagIsIgnoredInAOnePlayerGame)
-{
-    Start(1);
-    state.Keys.Player[1].SoftDropFlag = true;
-    const Grid p1 = P(0).Piece;
-    game.GravityTick();
-    EXPECT_EQ(P(0).Piece, Moved(p1, 0, 1));
-}
-
-TEST_F(RowsTest, ATickWhilePausedHidesThePitsAndStopsBothTimers)
-{
-    Start();
-    state.Paused = true;
-    const Grid before = P(0).Piece;
-    game.GravityTick();
-    EXPECT_EQ(P(0).Piece, before);
-    EXPECT_EQ(host.calls, (Strings{"blank", "show Pause", "timer Gravity off", "timer Level off"}));
-}
-
-TEST_F(RowsTest, TheTickAfterAGameOverMovesNothingAndLeavesTheTimerOff)
-{
-    Start();
-    P(0).Pit.set(1, 1, true);
-    game.SettleRows();
-    host.calls.clear();
-    game.GravityTick();
-    EXPECT_EQ(host.calls, (Strings{"timer Gravity off", "draw"}));
-    EXPECT_EQ(P(0).Piece.count(), 0);
-}
-
-// The rows a player removes score, count and attack for that player, whoever it is.
-class RowsBySeatTest : public GameFixture, public testing::WithParamInterface<std::tuple<Seat, const char *>> {
-protected:
-    int me = std::get<0>(GetParam()).player;
-    int other = 1 - me;
-    bool aggressive = std::string(std::get<1>(GetParam())) == "Aggressive";
-
-    void SetUp() override
-    {
-        settings.Mode = std::get<1>(GetParam());
-        Start(std::get<0>(GetParam()).players);
-    }
-
-    void SettleFullRows(int rows)
-    {
-        host.calls.clear();
-        P(me).Pit = FullRows(rows);
-        game.SettleRows();
-        EXPECT_EQ(P(me).Pit.count(), 0) << rows << " rows";
-        // Blanked on screen first, in the player's own pit.
-        EXPECT_EQ(host.Only("cell " + std::to_string(me) + " ").size(), 10u * static_cast<unsigned>(rows));
-        EXPECT_EQ(host.Only("cell").size(), 10u * static_cast<unsigned>(rows));
-    }
-};
-
-// Four rows earn a bonus; three do not; more than four at once score nothing and earn no
-// bonus. Player 1's removals alone count as clears; the rows of both count towards levels.
-TEST_P(RowsBySeatTest, RemovedRowsScoreForTheirPlayer)
-{
-    const std::string score = "status " + std::to_string(me == 0 ? 1 : 4) + " Score: ";
-    const std::string bonuses = "status " + std::to_string(me == 0 ? 2 : 5) + " Bonuses: ";
-    const std::int32_t four = aggressive ? settings.AFour : settings.PFour;
-    const std::int32_t three = aggressive ? settings.AThree : settings.PThree;
-
-    SettleFullRows(4);
-    EXPECT_EQ(P(me).Score, four);
-    EXPECT_EQ(P(me).Bonuses, 1);
-    EXPECT_EQ(host.Only("status"), (Strings{score + std::to_string(four), bonuses + "1"}));
-
-    SettleFullRows(3);
-    EXPECT_EQ(P(me).Score, four + three);
-    EXPECT_EQ(P(me).Bonuses, 1);
-    EXPECT_EQ(host.Only("status"), Strings{score + std::to_string(four + three)});
-
-    SettleFullRows(5);
-    EXPECT_EQ(P(me).Score, four + three);
-    EXPECT_EQ(P(me).Bonuses, 1);
-    EXPECT_EQ(host.Only("status"), Strings{score + std::to_string(four + three)});
-
-    EXPECT_EQ(state.Player1Clears, me == 0 ? 3 : 0);
-    EXPECT_EQ(state.LinesSinceLevel, 12);
-    EXPECT_EQ(P(other).Score, 0);
-    EXPECT_EQ(P(other).Bonuses, 0);
-    const GameState &summary = state; // as the summary reads it
-    EXPECT_EQ(summary.Player1().Score, P(0).Score);
-    EXPECT_EQ(summary.Player2().Score, P(1).Score);
-}
-
-// Only two-player Aggressive games attack: each removed row pushes a garbage row with its
-// own hole into the other pit. Nothing is ever pushed into the remover's own pit.
-TEST_P(RowsBySeatTest, RemovedRowsPushGarbageIntoTheOtherPitInTwoPlayerAggressiveGames)
-{
-    const bool attacks = aggressive && std::get<0>(GetParam()).players == 2;
-    P(other).Pit = PitFromRows({"#........."});
-    Random rng = state.Rng;
-    Strings garbage;
-    for (int i = 0; i < 3; ++i) {
-        garbage.emplace_back(10, '#');
-        garbage.back()[rng(10)] = '.';
-    }
-
-    SettleFullRows(3);
-    Strings expected = attacks ? Strings{"#.........", garbage[0], garbage[1], garbage[2]}
-                               : Strings{"..........", "..........", "..........", "#........."};
-    EXPECT_EQ(RowsOf(P(other).Pit, 17), expected);
-    EXPECT_EQ(P(other).Pit.count(), attacks ? 28 : 1);
-    EXPECT_EQ(P(other).Score, 0);
-    EXPECT_EQ(state.LinesSinceLevel, 3);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    SeatsAndModes, RowsBySeatTest,
-    testing::Combine(testing::Values(Seat{0, 1}, Seat{0, 2}, Seat{1, 2}), testing::Values("Points", "Aggressive")),
-    [](const testing::TestParamInfo<std::tuple<Seat, const char *>> &info) {
-        return SeatName({std::get<0>(info.param), info.index}) + std::get<1>(info.param);
-    });
 
 } // namespace
 } // namespace vorlix::test

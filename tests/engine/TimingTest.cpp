@@ -1,8 +1,8 @@
 #include "GameFixture.h"
-#include "engine/Layer.h"
 
 #include <limits>
 #include <optional>
+#include <sstream>
 
 namespace vorlix::test {
 namespace {
@@ -61,70 +61,76 @@ TEST(TimerPeriod, RestartsOnlyWhenTheIntervalIsSetOrItIsSwitchedOffAndOn)
     }
 }
 
-// The game's own timing, on the host's clock: ticks and level changes come when the timers
-// fall due.
+// What switches gravity on, on the host's clock. Each case is a script of events, each at its
+// time: 'N' New Game (Easy), 'M' the same with two players, 'H' New Game on Hard, 'k' an unbound key pressed and released,
+// 'E' Escape pressed and released, 'F' the focus lost, 'A' the focus back, 'C' the Pause
+// command, 'L' a level change, 'S' Stop Game, 'o' a block into row 1 of the pit, 'O' that and a
+// key, 'D' and 'U' player 1's soft drop key down and up, 'd' and 'u' player 2's, 'Q' player 2's
+// soft-drop flag, 'W' redraws from then on taking 10 ms, 'T' levels every 2 s. Then the ticks
+// that came, as RunUntil records them.
 using TimingTest = GameFixture;
 
-// A game that ended during a key press leaves Timer1 running (its last tick finds no game);
-// the next New Game must still give the first piece a full interval before it falls.
-TEST_F(TimingTest, TheFirstFallComesOneFullIntervalAfterNewGame)
+TEST_F(TimingTest, GravityRunsWhileAGameRunsUnpausedAndEachTickRestartsItsPeriod)
 {
-    const std::pair<const char *, std::int64_t> difficulties[] = {{"Easy", 1000}, {"Medium", 700}, {"Hard", 500}};
-    for (auto [difficulty, interval] : difficulties) {
-        host = RecordingHost{}; // the clock back at 0, both timers as at start-up
-        settings.Difficulty = "Easy";
-        Start();
-        RunUntil(700);
-        P(0).Pit.set(1, 1, true);
-        game.FormKeyDown(settings.P1Left); // game over in the key's pass
-        ASSERT_TRUE(state.GameStopped);
-
-        settings.Difficulty = difficulty;
-        RunUntil(800);
-        game.NewGame1Click();
-        const Grid spawned = P(0).Piece;
-        RunUntil(800 + interval - 1);
-        EXPECT_EQ(P(0).Piece, spawned) << difficulty;
-        RunUntil(800 + interval);
-        EXPECT_EQ(P(0).Piece, Moved(spawned, 0, 1)) << difficulty;
+    struct Case {
+        const char *name;
+        std::string events;
+        std::int64_t until;
+        std::vector<std::string> ticks;
+    };
+    const Case cases[] = {
+        {"the first fall a full interval after New Game", "0N", 3500, {"1000", "2000", "3000"}},
+        {"on Hard every 500 ms", "0H", 1600, {"500", "1000", "1500"}},
+        {"key passes never restart the period", "0N 100k 500k 900k 1300k", 2500, {"1000", "2000"}},
+        {"a tick restarts it after its work", "0W 0N", 3500, {"1000", "2010", "3020"}},
+        {"a pause stops it, the resume starts a full period", "0N 500E 800E", 2900, {"1800", "2800"}},
+        {"the focus back keeps it stopped", "0N 500F 700A", 3000, {}},
+        {"the Pause command resumes it", "0N 500F 700C", 2800, {"1700", "2700"}},
+        {"a level change restarts it at the shorter interval", "0N 1500L", 3200, {"1000", "2300", "3100"}},
+        {"a game over in a key pass leaves one tick, which finds no game", "0N 500O", 3000, {"1000-"}},
+        {"a game over in a tick leaves none", "0N 500o", 3000, {"1000"}},
+        {"Stop Game stops it", "0N 500S", 3000, {}},
+        {"a held soft drop holds the falls, not the timer", "0N 100D 2500U", 3500, {"1000-", "2000-", "3000"}},
+        {"player 2's held soft drop holds player 1's falls too", "0M 100d 2500u", 3500, {"1000-", "2000-", "3000"}},
+        {"player 2's soft drop does not hold a one-player game", "0N 100Q", 2500, {"1000", "2000"}},
+        {"without a game nothing switches it on", "0k 100E 200C 300A 400F", 3000, {}},
+        {"New Game restarts it though the last game left it running", "0N 700O 800H", 2000, {"1300", "1800"}},
+        {"a level every period of unpaused play, at a shorter interval; a pause loses the period's part before it",
+         "0T 0N 0D 3500E 3700E", 6000, {"1000-", "2000-", "L2000", "2800-", "4500-", "5300-", "L5700"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        host = RecordingHost{state, settings};
+        state = GameState{};
+        ticks.clear();
+        std::istringstream events(c.events);
+        for (std::string event; events >> event;) {
+            RunUntil(std::stoll(event));
+            switch (event.back()) {
+            case 'N': settings.Difficulty = "Easy"; Start(); break;
+            case 'M': settings.Difficulty = "Easy"; Start(2); break;
+            case 'H': settings.Difficulty = "Hard"; Start(); break;
+            case 'k': game.FormKeyDown(0x7A); game.FormKeyUp(0x7A); break;
+            case 'E': game.FormKeyDown(Key::Escape); game.FormKeyUp(Key::Escape); break;
+            case 'F': game.FormDeactivate(); break;
+            case 'A': game.AppOnActivate(); game.FormActivate(); break;
+            case 'C': game.TogglePause(); break;
+            case 'L': game.NextLevel(); break;
+            case 'S': game.StopGame1Click(); break;
+            case 'O': P(0).Pit.set(1, 1, true); game.FormKeyDown(0x7A); game.FormKeyUp(0x7A); break;
+            case 'o': P(0).Pit.set(1, 1, true); break;
+            case 'D': game.FormKeyDown(settings.P1DownSlow); break;
+            case 'U': game.FormKeyUp(settings.P1DownSlow); break;
+            case 'd': game.FormKeyDown(settings.P2DownSlow); break;
+            case 'u': game.FormKeyUp(settings.P2DownSlow); break;
+            case 'Q': state.Keys.Player[1].SoftDropFlag = true; break;
+            case 'W': host.drawMs = 10; break;
+            case 'T': settings.LevelChangeTime = 2; game.ApplyLevelTimerInterval(); break;
+            }
+        }
+        RunUntil(c.until);
+        EXPECT_EQ(ticks, c.ticks);
     }
-}
-
-TEST_F(TimingTest, ALevelChangeRestartsTheFallPeriod)
-{
-    settings.LevelChangeBy = 3;
-    settings.LevelChangePieces = 2;
-    Start();
-    RunUntil(1500);
-    game.FormKeyDown(settings.P1DownFast); // the second piece brings level 2: 800 ms
-    game.FormKeyUp(settings.P1DownFast);
-    ASSERT_EQ(state.Level, 2);
-    const Grid spawned = P(0).Piece;
-    RunUntil(2299);
-    EXPECT_EQ(P(0).Piece, spawned);
-    RunUntil(2300);
-    EXPECT_EQ(P(0).Piece, Moved(spawned, 0, 1));
-}
-
-// Levels every minute of unpaused play; a pause loses the part of the minute before it.
-TEST_F(TimingTest, TimedLevelsCountFullMinutesSinceNewGameOrResume)
-{
-    game.ApplyLevelTimerInterval();
-    Start();
-    game.FormKeyDown(settings.P1DownSlow); // held: gravity stops, so the pit stays empty
-    RunUntil(180'000);
-    EXPECT_EQ(state.Level, 4);
-    EXPECT_EQ(state.FallInterval, 512u);
-
-    RunUntil(239'000);
-    game.FormKeyDown(Key::Escape);
-    RunUntil(241'000);
-    EXPECT_EQ(state.Level, 4);
-    game.FormKeyDown(Key::Escape);
-    RunUntil(300'999);
-    EXPECT_EQ(state.Level, 4);
-    RunUntil(301'000);
-    EXPECT_EQ(state.Level, 5);
 }
 
 } // namespace
