@@ -60,8 +60,8 @@ void SetMotifHints(QWidget *window, std::uint32_t functions, std::uint32_t decor
     xcb_flush(connection);
 }
 
-// The frame around `window` as its window manager states it (none where it states nothing).
-// Qt's own measure is taken while the frame is being built, and now and then is off.
+} // namespace
+
 QMargins Frame(const QWidget *window)
 {
     xcb_connection_t *connection = XcbConnection(window);
@@ -77,8 +77,6 @@ QMargins Frame(const QWidget *window)
     std::free(reply);
     return frame;
 }
-
-} // namespace
 
 void SetFrameButtons(QWidget *window, FrameButtons buttons)
 {
