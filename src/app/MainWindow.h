@@ -82,6 +82,8 @@ public:
     PeriodTimer &LevelTimer() { return levelTimer_; }
 
     void ReAdjustSize(); // one or two players laid out, as the settings say
+    void ApplyLevelTimerInterval() { game_.ApplyLevelTimerInterval(); }
+    void SetPitBevel(bool on, int width); // player 1's pit
 
     // GameHost
     void ProcessPendingEvents() override;

@@ -53,4 +53,6 @@ void MainWindow::ReAdjustSize()
     player2panel_->setVisible(two);
 }
 
+void MainWindow::SetPitBevel(bool on, int width) { player1panel_->SetBevel(on, width); }
+
 } // namespace vorlix

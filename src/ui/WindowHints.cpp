@@ -112,13 +112,12 @@ void CentreOnScreen(QWidget *window, const QScreen *screen, const QWidget *model
     window->setGeometry(centred.marginsRemoved(frame));
 }
 
-void PresentDialog(QWidget *dialog, QWidget *mainWindow, QWidget *focus)
+void PresentDialog(QWidget *dialog, QWidget &mainWindow, QWidget *focus)
 {
     if (!dialog->isVisible()) {
-        CentreOnScreen(dialog, mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen(), mainWindow);
+        CentreOnScreen(dialog, mainWindow.screen(), &mainWindow);
         dialog->winId(); // a native window, so the stacking hint can be set before mapping
-        if (mainWindow && mainWindow->windowHandle() && dialog->windowHandle())
-            dialog->windowHandle()->setTransientParent(mainWindow->windowHandle());
+        dialog->windowHandle()->setTransientParent(mainWindow.windowHandle());
         dialog->show();
     }
     dialog->raise();

@@ -35,6 +35,6 @@ void CentreOnScreen(QWidget *window, const QScreen *screen, const QWidget *model
 QMargins Frame(const QWidget *window);
 
 // Centres a hidden dialog on the screen, shows it above the main window and focuses `focus`.
-void PresentDialog(QWidget *dialog, QWidget *mainWindow, QWidget *focus);
+void PresentDialog(QWidget *dialog, QWidget &mainWindow, QWidget *focus);
 
 } // namespace vorlix

@@ -103,6 +103,13 @@ public:
     // The piece number the Graphics tab works on (the last valid text of piececombo).
     int PieceNumber() const { return pieceNumber_; }
 
+signals:
+    // What the main window shows at once: the level timer follows the seconds, player 1's pit
+    // the bevel controls, and the window is laid out again once OK has taken the values.
+    void LevelTimeChanged();
+    void PitBevelChanged(bool on, int width);
+    void Accepted();
+
 protected:
     bool RunOk() override { return OkBtnClick(); }
     bool eventFilter(QObject *watched, QEvent *event) override;
