@@ -105,7 +105,6 @@ private:
     static constexpr int TwoPlayerWidth = 560;
 
     void CreateWidgets();
-    void CentreOnScreen();
     void ConnectMenu();
     void FormCreate();
     void RunStartupBlock();

@@ -37,7 +37,6 @@ public:
     enum Page { Tabgameplay, TabScoring, TabGraphics, TabAudio, TabPlayer1, TabPlayer2 };
 
     TControlForm(Settings &settings, PictureSet &pictures, MainWindowLink &mainWindow);
-    ~TControlForm() override;
 
     // Options -> Settings: holds the main window disabled, fills the controls and shows the
     // dialog on the tab it was closed on.
@@ -149,8 +148,6 @@ private:
     FileChooser chooseFile_;
 
     QButtonGroup *levelGroup_ = nullptr;
-    QButtonGroup *gravityGroup_ = nullptr;
-    QButtonGroup *backgroundGroup_ = nullptr;
     bool filling_ = false;
     int pieceNumber_ = 1;
     bool pieceTextValid_ = true;
