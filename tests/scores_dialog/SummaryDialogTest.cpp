@@ -50,7 +50,8 @@ TEST_F(SummaryDialog, OnePlayerResultThatRanksIsEnteredUnderTheTypedName)
 // The bonus line shows the mode's bonus value, which the total and the stored entry use; the
 // ranking test counts 2000 per bonus. A result that does not rank stores nothing, leaves OK
 // focused and still opens the table. A total beyond the entry's range is shown exactly and
-// stored pinned; a difficulty with no table stores nothing.
+// stored pinned; a difficulty with no table stores nothing. A game stopped from the menu
+// leaves the last two-player game's winner, and enters the table like any other.
 TEST_F(SummaryDialog, FiguresShownRankedAndStored)
 {
     struct Case {
@@ -72,6 +73,7 @@ TEST_F(SummaryDialog, FiguresShownRankedAndStored)
         {"Points", "Easy", 2000, 0, -1000, 1, "1 x 2000", "1000", true, 1000},
         {"Points", "easy", 2000, 0, 5000, 0, "0 x 2000", "5000", false, 0},
     };
+    state.Winner = 2;
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.mode) + " " + c.difficulty + " score " + std::to_string(c.score));
         settings.Mode = c.mode;
@@ -104,20 +106,6 @@ TEST_F(SummaryDialog, FiguresShownRankedAndStored)
         }
         highScores->Button1Click();
     }
-}
-
-TEST_F(SummaryDialog, StoppedOnePlayerGameEntersTheTableLikeAnyOther)
-{
-    state.Winner = 2; // left over from an earlier two-player game
-    state.Player1().Score = 300;
-    state.Level = 1;
-    state.Pieces = 5;
-    state.Player1Clears = 0;
-    summary->ShowForGameEnd();
-    EXPECT_EQ(Text(summary->TotalLabel), "Total Score: 300");
-    summary->SumOK->click();
-    EXPECT_EQ(scores.EasyScores[0].Score, 300u);
-    EXPECT_EQ(scores.EasyScores[0].Pieces, 5u);
 }
 
 TEST_F(SummaryDialog, TwoPlayerGameShowsBothFinalScoresAndStoresNothing)

@@ -264,8 +264,7 @@ TEST_F(ControlForm, EscapeAndTheWindowManagerCloseThroughOk)
     EXPECT_TRUE(form->close());
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(settings.POne, 102);
-    EXPECT_EQ(enabledCalls, (std::vector<bool>{false, true, false, true}));
-    EXPECT_EQ(readjusts, 2);
+    EXPECT_TRUE(mainEnabled);
 }
 
 } // namespace
