@@ -114,7 +114,9 @@ MainWindow::MainWindow(AppState &app, const std::string &gameDir)
     });
 
     FormCreate();
-    CentreOnScreen();
+    // Centred by design; left to the window manager, a second copy of the game would open
+    // wherever it finds room.
+    CentreOnScreen(this, screen());
 }
 
 MainWindow::~MainWindow() = default;

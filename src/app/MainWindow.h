@@ -30,24 +30,25 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// What the main window opens. The dialogs are made after it and wired once they exist.
+// What the main window opens. By itself nothing: the window holds it as it is until the
+// dialogs are made after it, and in tests of the window alone.
 class MainWindowDialogs {
 public:
     virtual ~MainWindowDialogs() = default;
-    virtual void OpenSummary() = 0;
-    virtual void OpenHighScores() = 0;
-    virtual void OpenSettings() = 0;
-    virtual void OpenAbout() = 0;
-    virtual void FinishOpen() = 0; // close open dialogs through their OK paths, before saving
-    virtual void TakeOpenResults() = 0; // the same without touching a window: the summary's result
-    virtual void HideAll() = 0;
+    virtual void OpenSummary() {}
+    virtual void OpenHighScores() {}
+    virtual void OpenSettings() {}
+    virtual void OpenAbout() {}
+    virtual void FinishOpen() {} // close open dialogs through their OK paths, before saving
+    virtual void TakeOpenResults() {} // the same without touching a window: the summary's result
+    virtual void HideAll() {}
 };
 
 // The game window. It owns the widgets and the two timers, forwards keys and timer ticks to
 // the game, and is the game's host on screen. Its parts: MainWindowHost.cpp (the host),
 // MainWindowKeys.cpp, MainWindowMenus.cpp, MainWindowLayout.cpp and MainWindowStartup.cpp
 // (the files read at start and written at close).
-class MainWindow : public QMainWindow, public GameHost, private MainWindowDialogs {
+class MainWindow : public QMainWindow, public GameHost {
     Q_OBJECT
 public:
     static constexpr int ClientHeight = 380; // below the menu bar, status strip included
@@ -69,19 +70,9 @@ public:
     // touched any more. Does nothing once a close has begun.
     void SaveAtLostDisplay();
 
-    Game &GameRules() { return game_; }
-    MainMenu &Menu() { return menu_; }
-    PitPanel &Player1Panel() { return *player1panel_; }
-    PitPanel &Player2Panel() { return *player2panel_; }
-    StatusStrip &Status() { return *status_; }
-    QFrame &LogoPanel() { return *logoPanel_; }
-    QFrame &PausePanel() { return *pausePanel_; }
-    PreviewPanel &Preview1() { return *previewpanel_; }
-    PreviewPanel &Preview2() { return *previewPanel2_; }
-    PeriodTimer &Timer1() { return timer1_; }
-    PeriodTimer &LevelTimer() { return levelTimer_; }
-
     void ReAdjustSize(); // one or two players laid out, as the settings say
+    void ApplyLevelTimerInterval() { game_.ApplyLevelTimerInterval(); }
+    void SetPitBevel(bool on, int width); // player 1's pit
 
     // GameHost
     void ProcessPendingEvents() override;
@@ -114,7 +105,6 @@ private:
     static constexpr int TwoPlayerWidth = 560;
 
     void CreateWidgets();
-    void CentreOnScreen();
     void ConnectMenu();
     void FormCreate();
     void RunStartupBlock();
@@ -129,22 +119,13 @@ private:
     void ScheduleRepeat();
     void ForgetHeldKeys();
 
-    // Until the dialogs are wired (and in tests of the window alone) the window stands in for
-    // them: none opens, and a game's end gives the window back at once.
-    void OpenSummary() override { SetMainWindowEnabled(true); }
-    void OpenHighScores() override {}
-    void OpenSettings() override {}
-    void OpenAbout() override {}
-    void FinishOpen() override {}
-    void TakeOpenResults() override {}
-    void HideAll() override {}
-
     AppState &app_;
     Game game_;
     PeriodTimer timer1_;
     PeriodTimer levelTimer_;
     MainMenu menu_;
-    MainWindowDialogs *dialogs_ = this;
+    MainWindowDialogs noDialogs_;
+    MainWindowDialogs *dialogs_ = &noDialogs_;
 
     // Held keys repeat through the game's own timer, at the desktop's delay and rate.
     KeyRepeat keys_;

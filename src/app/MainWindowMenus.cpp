@@ -31,18 +31,6 @@ void MainWindow::ConnectMenu()
     connect(menu_.mnuAgressive, &QAction::triggered, this, [this] { SetMode("Aggressive"); });
     connect(menu_.PiecePreview, &QAction::triggered, this, [this] { PiecePreviewClick(); });
     connect(menu_.Settings, &QAction::triggered, this, [this] { dialogs_->OpenSettings(); });
-    connect(menu_.mnuFullScreen, &QAction::triggered, this, [this] {
-        // Unreachable while the item is disabled; kept as the command would behave.
-        if (app_.settings.FullScreen) {
-            app_.settings.FullScreen = false;
-            menu_.mnuFullScreen->setChecked(false);
-            showNormal();
-            ReAdjustSize();
-        } else {
-            menu_.mnuFullScreen->setChecked(false);
-            ShowPlainMessage(QStringLiteral("no full screen!"));
-        }
-    });
     connect(menu_.About1, &QAction::triggered, this, [this] { dialogs_->OpenAbout(); });
     connect(menu_.HowtoPlay1, &QAction::triggered, this,
             [this] { ShowPlainMessage(QStringLiteral("not yet!")); });

@@ -47,8 +47,6 @@ void MainWindow::RunStartupBlock()
     s.Music = 0;
     menu_.mnuSound->setEnabled(false);
     menu_.mnuMusic->setEnabled(false);
-    menu_.mnuSound->setChecked(false);
-    menu_.mnuMusic->setChecked(false);
 }
 
 void MainWindow::ShowStartupMessages()

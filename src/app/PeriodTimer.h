@@ -21,10 +21,6 @@ public:
 
     void SetEnabled(bool on);
     void SetInterval(std::int64_t milliseconds);
-    bool Enabled() const { return period_.Enabled(); }
-    std::int64_t Interval() const { return period_.Interval(); }
-    // Whether it will actually fire (enabled with a positive interval).
-    bool Running() const { return period_.Due().has_value(); }
 
 signals:
     void Timeout();

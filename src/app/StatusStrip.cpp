@@ -31,11 +31,4 @@ void StatusStrip::SetText(int panel, const QString &text)
         panels_[static_cast<std::size_t>(panel)]->setText(text);
 }
 
-QString StatusStrip::Text(int panel) const
-{
-    if (panel >= 0 && panel < static_cast<int>(panels_.size()))
-        return panels_[static_cast<std::size_t>(panel)]->text();
-    return {};
-}
-
 } // namespace vorlix

@@ -15,7 +15,6 @@ public:
 
     explicit StatusStrip(QWidget *parent);
     void SetText(int panel, const QString &text);
-    QString Text(int panel) const;
 
 private:
     std::array<QLabel *, 6> panels_{};

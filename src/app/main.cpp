@@ -5,7 +5,6 @@
 #include "app/MainWindow.h"
 #include "app/SplashScreen.h"
 #include "render/PictureSet.h"
-#include "render/PitPanel.h"
 #include "scores/dialog/HighScoresDialog.h"
 #include "scores/dialog/SummaryDialog.h"
 #include "settings/dialog/ControlForm.h"
@@ -53,21 +52,21 @@ class Windows final : public MainWindowLink, public MainWindowDialogs {
 public:
     Windows(AppState &state, MainWindow &mainWindow)
         : mainWindow_(mainWindow),
-          lock_([&mainWindow](bool enabled) { mainWindow.SetMainWindowEnabled(enabled); }, &mainWindow),
+          lock_([&mainWindow](bool enabled) { mainWindow.SetMainWindowEnabled(enabled); }, mainWindow),
           highScores_(state.settings, state.scores, *this),
           summary_(state.game, state.settings, state.scores, highScores_, *this),
           controlForm_(state.settings, state.pictures, *this)
     {
+        QObject::connect(&controlForm_, &TControlForm::LevelTimeChanged, &mainWindow, &MainWindow::ApplyLevelTimerInterval);
+        QObject::connect(&controlForm_, &TControlForm::PitBevelChanged, &mainWindow, &MainWindow::SetPitBevel);
+        QObject::connect(&controlForm_, &TControlForm::Accepted, &mainWindow, &MainWindow::ReAdjustSize);
         mainWindow.SetDialogs(*this);
     }
 
     void Hold(QWidget *dialog) override { lock_.Hold(dialog); }
     void Release(QWidget *dialog) override { lock_.Release(dialog); }
     void RepaintMainWindow() override { mainWindow_.RepaintMainWindow(); }
-    QWidget *Window() override { return &mainWindow_; }
-    void ApplyLevelTimerInterval() override { mainWindow_.GameRules().ApplyLevelTimerInterval(); }
-    void SetPit1Bevel(bool on, int width) override { mainWindow_.Player1Panel().SetBevel(on, width); }
-    void ReAdjustSize() override { mainWindow_.ReAdjustSize(); }
+    QWidget &Window() override { return mainWindow_; }
 
     void OpenSummary() override { summary_.ShowForGameEnd(); }
     void OpenHighScores() override { highScores_.ShowFromMenu(); }

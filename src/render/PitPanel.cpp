@@ -38,16 +38,9 @@ PitPanel::PitPanel(QWidget *parent) : QFrame(parent), box_(PitBoxSize, this)
 
 void PitPanel::SetBevel(bool on, int width)
 {
-    width_ = std::clamp(width, MinBevel, MaxBevel);
-    bevelled_ = on;
-    const int w = on ? width_ : 0;
-    if (on) {
-        setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        setLineWidth(w);
-    } else {
-        setFrameStyle(QFrame::NoFrame);
-        setLineWidth(0);
-    }
+    const int w = on ? std::clamp(width, MinBevel, MaxBevel) : 0;
+    setFrameStyle(on ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    setLineWidth(w);
     setFixedSize(PitInnerSize + QSize(2 * w, 2 * w));
     box_.move(w, w);
 }

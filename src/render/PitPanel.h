@@ -23,13 +23,9 @@ public:
     // box at (w, w). Off: no bevel, panel 161 x 321, paint box at (0, 0). The panel keeps its
     // position; the sizes follow from the arguments alone, so repeated calls never drift.
     void SetBevel(bool on, int width);
-    bool Bevelled() const { return bevelled_; }
-    int BevelWidth() const { return width_; }
 
 private:
     PaintBox box_;
-    bool bevelled_ = true;
-    int width_ = DefaultBevel;
 };
 
 // The black frame of a next-piece preview (previewpanel, PreviewPanel2): 33 x 57 with a raised

@@ -29,11 +29,6 @@ QPoint PitRenderer::CellOrigin(int x, int y, bool gravityDown, int boxHeight)
     return {CellPitch * (x - 1), gravityDown ? CellPitch * (y - 1) : boxHeight - CellPitch * y};
 }
 
-const QPixmap *PitRenderer::PieceBitmap(int player) const
-{
-    return player == 0 || player == 1 ? pieceBitmap_[static_cast<std::size_t>(player)] : nullptr;
-}
-
 PaintBox *PitRenderer::PitBox(int player) const
 {
     PitPanel *panel = pits_[static_cast<std::size_t>(player)];

@@ -39,9 +39,6 @@ public:
     // Black paint boxes, the previews' too, until the next full redraw.
     void ClearPaintBoxes();
 
-    // Player1PieceBitmap / Player2PieceBitmap; nullptr designates no picture.
-    const QPixmap *PieceBitmap(int player) const;
-
     // Top-left corner of cell (x, y) in a paint box boxHeight high.
     static QPoint CellOrigin(int x, int y, bool gravityDown, int boxHeight);
 
@@ -57,7 +54,7 @@ private:
     PictureSet &pictures_;
     std::array<PitPanel *, 2> pits_;
     std::array<PreviewPanel *, 2> previews_;
-    std::array<const QPixmap *, 2> pieceBitmap_{};
+    std::array<const QPixmap *, 2> pieceBitmap_{}; // Player1PieceBitmap, Player2PieceBitmap; null: none
 };
 
 } // namespace vorlix

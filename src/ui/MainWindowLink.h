@@ -11,11 +11,7 @@ public:
     virtual void Hold(QWidget *dialog) = 0;    // disable the main window while `dialog` is up
     virtual void Release(QWidget *dialog) = 0;
     virtual void RepaintMainWindow() = 0;      // blank the pits, then repaint the background
-    virtual QWidget *Window() = 0;             // stacking and the screen to centre on; may be null
-    // The settings dialog's changes that show at once.
-    virtual void ApplyLevelTimerInterval() = 0;
-    virtual void SetPit1Bevel(bool on, int width) = 0;
-    virtual void ReAdjustSize() = 0;
+    virtual QWidget &Window() = 0;             // stacking and the screen to centre on
 };
 
 } // namespace vorlix

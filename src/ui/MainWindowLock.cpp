@@ -8,11 +8,10 @@
 
 namespace vorlix {
 
-MainWindowLock::MainWindowLock(std::function<void(bool enabled)> setEnabled, QWidget *mainWindow)
+MainWindowLock::MainWindowLock(std::function<void(bool enabled)> setEnabled, QWidget &mainWindow)
     : setEnabled_(std::move(setEnabled)), mainWindow_(mainWindow)
 {
-    if (mainWindow)
-        mainWindow->installEventFilter(this);
+    mainWindow.installEventFilter(this);
 }
 
 void MainWindowLock::Hold(QWidget *holder)
@@ -21,7 +20,7 @@ void MainWindowLock::Hold(QWidget *holder)
         return;
     holders_.push_back(holder);
     holder->installEventFilter(this);
-    if (holders_.size() == 1 && setEnabled_)
+    if (holders_.size() == 1)
         setEnabled_(false);
 }
 
@@ -32,7 +31,7 @@ void MainWindowLock::Release(QWidget *holder)
         return;
     holders_.erase(it);
     holder->removeEventFilter(this);
-    if (holders_.empty() && setEnabled_)
+    if (holders_.empty())
         setEnabled_(true);
 }
 
@@ -59,9 +58,7 @@ void MainWindowLock::RestoreMinimised()
 {
     if (!Held())
         return;
-    std::vector<QWidget *> windows;
-    if (mainWindow_)
-        windows.push_back(mainWindow_);
+    std::vector<QWidget *> windows{&mainWindow_};
     windows.insert(windows.end(), holders_.begin(), holders_.end());
     for (QWidget *window : windows)
         if (window->isMinimized())

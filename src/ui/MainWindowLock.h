@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 
 #include <functional>
 #include <vector>
@@ -20,7 +19,7 @@ namespace vorlix {
 class MainWindowLock : public QObject {
 public:
     // `setEnabled` is called when the first hold is taken (false) and the last let go (true).
-    explicit MainWindowLock(std::function<void(bool enabled)> setEnabled, QWidget *mainWindow = nullptr);
+    MainWindowLock(std::function<void(bool enabled)> setEnabled, QWidget &mainWindow);
 
     void Hold(QWidget *holder);
     void Release(QWidget *holder);
@@ -34,7 +33,7 @@ private:
     void RestoreMinimised();
 
     std::function<void(bool)> setEnabled_;
-    QPointer<QWidget> mainWindow_;
+    QWidget &mainWindow_;
     std::vector<QWidget *> holders_; // in the order the holds were taken
     bool restorePending_ = false;
 };

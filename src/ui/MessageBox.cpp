@@ -1,5 +1,7 @@
 #include "ui/MessageBox.h"
 
+#include "ui/WindowHints.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -29,13 +31,9 @@ protected:
         if (!screen)
             return;
         // The frame the window manager will add, as it added it to the parent.
-        const QMargins frame = over ? QMargins(over->geometry().left() - over->frameGeometry().left(),
-                                               over->geometry().top() - over->frameGeometry().top(),
-                                               over->frameGeometry().right() - over->geometry().right(),
-                                               over->frameGeometry().bottom() - over->geometry().bottom())
-                                    : QMargins();
+        const QMargins frame = over ? Frame(over) : QMargins();
         QRect outer(QPoint(0, 0), size().grownBy(frame));
-        outer.moveCenter(over ? over->frameGeometry().center() : screen->availableGeometry().center());
+        outer.moveCenter(over ? over->geometry().marginsAdded(frame).center() : screen->availableGeometry().center());
         // The window itself, not its frame: the frame is not known before it is mapped.
         setGeometry(outer.marginsRemoved(frame));
     }

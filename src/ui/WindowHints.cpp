@@ -60,8 +60,8 @@ void SetMotifHints(QWidget *window, std::uint32_t functions, std::uint32_t decor
     xcb_flush(connection);
 }
 
-// The frame around `window` as its window manager states it (none where it states nothing).
-// Qt's own measure is taken while the frame is being built, and now and then is off.
+} // namespace
+
 QMargins Frame(const QWidget *window)
 {
     xcb_connection_t *connection = XcbConnection(window);
@@ -77,8 +77,6 @@ QMargins Frame(const QWidget *window)
     std::free(reply);
     return frame;
 }
-
-} // namespace
 
 void SetFrameButtons(QWidget *window, FrameButtons buttons)
 {
@@ -114,13 +112,12 @@ void CentreOnScreen(QWidget *window, const QScreen *screen, const QWidget *model
     window->setGeometry(centred.marginsRemoved(frame));
 }
 
-void PresentDialog(QWidget *dialog, QWidget *mainWindow, QWidget *focus)
+void PresentDialog(QWidget *dialog, QWidget &mainWindow, QWidget *focus)
 {
     if (!dialog->isVisible()) {
-        CentreOnScreen(dialog, mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen(), mainWindow);
+        CentreOnScreen(dialog, mainWindow.screen(), &mainWindow);
         dialog->winId(); // a native window, so the stacking hint can be set before mapping
-        if (mainWindow && mainWindow->windowHandle() && dialog->windowHandle())
-            dialog->windowHandle()->setTransientParent(mainWindow->windowHandle());
+        dialog->windowHandle()->setTransientParent(mainWindow.windowHandle());
         dialog->show();
     }
     dialog->raise();

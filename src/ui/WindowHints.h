@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMargins>
+
 class QScreen;
 class QString;
 class QWidget;
@@ -28,7 +30,11 @@ void MakeDialogWindow(QWidget *dialog, const QString &caption, int width, int he
 // frame is not known, or wrongly so, before the window manager has framed it.
 void CentreOnScreen(QWidget *window, const QScreen *screen, const QWidget *model = nullptr);
 
+// The frame around `window` as its window manager states it (none where it states nothing).
+// Qt's own measure is taken while the frame is being built, and now and then is off.
+QMargins Frame(const QWidget *window);
+
 // Centres a hidden dialog on the screen, shows it above the main window and focuses `focus`.
-void PresentDialog(QWidget *dialog, QWidget *mainWindow, QWidget *focus);
+void PresentDialog(QWidget *dialog, QWidget &mainWindow, QWidget *focus);
 
 } // namespace vorlix

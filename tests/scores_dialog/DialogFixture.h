@@ -72,8 +72,6 @@ protected:
         return texts;
     }
 
-    void AnswerNextMessageBox(QMessageBox::StandardButton button) { answerer.AnswerNext(button); }
-
     test::TempDir dir;
     Settings settings;
     GameState state;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "render/PictureSet.h"
-#include "render/PitPanel.h"
 #include "settings/Settings.h"
 #include "settings/dialog/ControlForm.h"
 #include "settings/dialog/PicturePanel.h"
@@ -51,7 +50,7 @@ template <std::size_t N> std::vector<std::string> Shown(const std::array<QLabel 
 }
 
 // The dialog over a game folder of solid-colour pictures, with the main window replaced by a
-// recorder and a real pit panel for the bevel.
+// recorder of what the dialog asks of it.
 class SettingsDialogTest : public ::testing::Test, public FakeMainWindow {
 protected:
     SettingsDialogTest()
@@ -69,6 +68,10 @@ protected:
             offeredPaths << current;
             return nextChoice;
         });
+        QObject::connect(form.get(), &TControlForm::LevelTimeChanged,
+                         [this] { timerSeconds.push_back(settings.LevelChangeTime); });
+        QObject::connect(form.get(), &TControlForm::PitBevelChanged, [this](bool on, int width) { bevel = {on, width}; });
+        QObject::connect(form.get(), &TControlForm::Accepted, [this] { ++readjusts; });
 
         answerer.AnswerEvery();
     }
@@ -77,9 +80,6 @@ protected:
         answerer.Stop();
         form->hide();
     }
-
-    void ApplyLevelTimerInterval() override { timerSeconds.push_back(settings.LevelChangeTime); }
-    void SetPit1Bevel(bool on, int width) override { pit.SetBevel(on, width); }
 
     static QRgb PieceColour(int n) { return qRgb(10 * n, 0, 0); }
     static constexpr QRgb PitColour = qRgb(0, 255, 0);
@@ -122,8 +122,9 @@ protected:
     std::string gameDir;
     Settings settings;
     PictureSet pictures;
-    PitPanel pit;
-    std::vector<std::int32_t> timerSeconds;
+    std::vector<std::int32_t> timerSeconds; // LevelChangeTime at each change of the level timer
+    std::optional<std::pair<bool, int>> bevel; // the last bevel asked for player 1's pit
+    int readjusts = 0; // the main window laid out again
     std::optional<QString> nextChoice;
     QStringList offeredPaths;
     // Every message box is answered with its OK (or first) button.

@@ -99,28 +99,23 @@ void TSummery::ShowForGameEnd()
     PresentDialog(this, mainWindow_.Window(), NameEdit->isEnabled() ? static_cast<QWidget *>(NameEdit) : SumOK);
 }
 
-void TSummery::SetText(QLabel *label, const QString &text)
-{
-    label->setText(text);
-}
-
 void TSummery::FormShow()
 {
     const PlayerState &player1 = state_.Player1();
-    SetText(GameLabel, QStringLiteral("Game: ") + Latin1(settings_.Mode) + QLatin1Char(' ') + Latin1(settings_.Difficulty));
-    SetText(LevelLabel, QStringLiteral("Level: ") + QString::number(state_.Level));
+    GameLabel->setText(QStringLiteral("Game: ") + Latin1(settings_.Mode) + QLatin1Char(' ') + Latin1(settings_.Difficulty));
+    LevelLabel->setText(QStringLiteral("Level: ") + QString::number(state_.Level));
     NameEdit->setText(Latin1(settings_.PlayerName));
     NameEdit->setEnabled(false);
 
     if (!settings_.TwoPlayers()) {
-        SetText(ScoreLabel, QStringLiteral("Score: ") + QString::number(player1.Score));
-        SetText(BonusLabel, QStringLiteral("Bonus: ") + QString::number(player1.Bonuses) + QStringLiteral(" x ") +
-                                QString::number(BonusValue()));
+        ScoreLabel->setText(QStringLiteral("Score: ") + QString::number(player1.Score));
+        BonusLabel->setText(QStringLiteral("Bonus: ") + QString::number(player1.Bonuses) + QStringLiteral(" x ") +
+                            QString::number(BonusValue()));
         PiecesLabel->show();
         LinesLabel->show();
-        SetText(PiecesLabel, QStringLiteral("Pieces: ") + QString::number(state_.Pieces));
-        SetText(LinesLabel, QStringLiteral("Lines: ") + QString::number(state_.Player1Clears));
-        SetText(TotalLabel, QStringLiteral("Total Score: ") + QString::number(FinalScore(player1, BonusValue())));
+        PiecesLabel->setText(QStringLiteral("Pieces: ") + QString::number(state_.Pieces));
+        LinesLabel->setText(QStringLiteral("Lines: ") + QString::number(state_.Player1Clears));
+        TotalLabel->setText(QStringLiteral("Total Score: ") + QString::number(FinalScore(player1, BonusValue())));
         MessageLabel->setText(QStringLiteral("Sorry, you did not get a high score! Try again next time."));
 
         const HighScoreTable *table = TableForDifficulty(scores_, settings_.Difficulty);
@@ -132,12 +127,12 @@ void TSummery::FormShow()
             NameEdit->setFocus();
         }
     } else {
-        SetText(ScoreLabel, QStringLiteral("Final Score Player 1: ") + QString::number(FinalScore(player1, FixedBonusValue)));
-        SetText(BonusLabel, QStringLiteral("Final Score Player 2: ") +
-                                QString::number(FinalScore(state_.Player2(), FixedBonusValue)));
+        ScoreLabel->setText(QStringLiteral("Final Score Player 1: ") + QString::number(FinalScore(player1, FixedBonusValue)));
+        BonusLabel->setText(QStringLiteral("Final Score Player 2: ") +
+                            QString::number(FinalScore(state_.Player2(), FixedBonusValue)));
         // Winner 0: the game was stopped before either pit overflowed.
-        SetText(TotalLabel, state_.Winner == 0 ? QStringLiteral("Winner: none")
-                                               : QStringLiteral("Winner: Player ") + QString::number(state_.Winner));
+        TotalLabel->setText(state_.Winner == 0 ? QStringLiteral("Winner: none")
+                                              : QStringLiteral("Winner: Player ") + QString::number(state_.Winner));
         MessageLabel->setText(QStringLiteral(" "));
         PiecesLabel->hide();
         LinesLabel->hide();

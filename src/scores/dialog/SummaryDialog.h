@@ -60,8 +60,6 @@ protected:
     bool RunOk() override { SumOKClick(); return true; }
 
 private:
-    void SetText(QLabel *label, const QString &text);
-
     const GameState &state_;
     Settings &settings_;
     HighScores &scores_;

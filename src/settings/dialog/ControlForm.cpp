@@ -4,7 +4,6 @@
 #include "ui/Widgets.h"
 #include "ui/WindowHints.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -154,12 +153,6 @@ void TControlForm::TurnPage(int step)
             return;
         }
     }
-}
-
-TControlForm::~TControlForm()
-{
-    if (CapturingKeys())
-        qApp->removeEventFilter(this);
 }
 
 void TControlForm::ConnectGameplay()

@@ -37,7 +37,6 @@ public:
     enum Page { Tabgameplay, TabScoring, TabGraphics, TabAudio, TabPlayer1, TabPlayer2 };
 
     TControlForm(Settings &settings, PictureSet &pictures, MainWindowLink &mainWindow);
-    ~TControlForm() override;
 
     // Options -> Settings: holds the main window disabled, fills the controls and shows the
     // dialog on the tab it was closed on.
@@ -103,6 +102,13 @@ public:
     // The piece number the Graphics tab works on (the last valid text of piececombo).
     int PieceNumber() const { return pieceNumber_; }
 
+signals:
+    // What the main window shows at once: the level timer follows the seconds, player 1's pit
+    // the bevel controls, and the window is laid out again once OK has taken the values.
+    void LevelTimeChanged();
+    void PitBevelChanged(bool on, int width);
+    void Accepted();
+
 protected:
     bool RunOk() override { return OkBtnClick(); }
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -142,8 +148,6 @@ private:
     FileChooser chooseFile_;
 
     QButtonGroup *levelGroup_ = nullptr;
-    QButtonGroup *gravityGroup_ = nullptr;
-    QButtonGroup *backgroundGroup_ = nullptr;
     bool filling_ = false;
     int pieceNumber_ = 1;
     bool pieceTextValid_ = true;

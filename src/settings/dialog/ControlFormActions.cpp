@@ -143,7 +143,7 @@ void TControlForm::LevelEditChange(QLineEdit *edit, std::int32_t Settings::*sett
     }
     settings_.*setting = *value;
     if (edit == secondsEdit)
-        mainWindow_.ApplyLevelTimerInterval();
+        emit LevelTimeChanged();
 }
 
 bool TControlForm::OkBtnClick()
@@ -163,7 +163,7 @@ bool TControlForm::OkBtnClick()
         settings_.*ScoringValues[i] = *value;
     }
     mainWindow_.Release(this);
-    mainWindow_.ReAdjustSize();
+    emit Accepted();
     hide();
     return true;
 }
@@ -190,7 +190,7 @@ void TControlForm::DefaultsClick()
         s.LevelChangeLines = defaults.LevelChangeLines;
         s.LevelChangePieces = defaults.LevelChangePieces;
         // The fill below does not run the edits' handlers.
-        mainWindow_.ApplyLevelTimerInterval();
+        emit LevelTimeChanged();
         break;
     case TabScoring:
         for (const auto value : ScoringValues)
@@ -299,7 +299,7 @@ void TControlForm::PitscheckClick()
 {
     const bool on = pitscheck->isChecked();
     beveledit->setEnabled(on);
-    mainWindow_.SetPit1Bevel(on, beveledit->currentIndex() + 1);
+    emit PitBevelChanged(on, beveledit->currentIndex() + 1);
 }
 
 QString TControlForm::PictureFile(PictureSlot slot) { return FileNameText(PictureSetting(slot)); }

@@ -95,13 +95,13 @@ void TControlForm::BuildGameplayTab(QWidget *page)
 
     MakeBold(MakeLabel(page, QStringLiteral("GravityLabel"), 196, 10, QStringLiteral("Direction of gravity:")));
     MakeBevel(page, QStringLiteral("GravityBevel"), 196, 28, 160, 64);
-    gravityGroup_ = new QButtonGroup(this);
+    auto *gravity = new QButtonGroup(this);
     downradio = MakeRadio(page, QStringLiteral("downradio"), QStringLiteral("Down"),
                           QStringLiteral("Gravity down"), {206, 36, 120, 20});
     upradio = MakeRadio(page, QStringLiteral("upradio"), QStringLiteral("Up"), QStringLiteral("Gravity up"),
                         {206, 62, 120, 20});
-    gravityGroup_->addButton(downradio);
-    gravityGroup_->addButton(upradio);
+    gravity->addButton(downradio);
+    gravity->addButton(upradio);
 }
 
 void TControlForm::BuildScoringTab(QWidget *page)
@@ -151,13 +151,13 @@ void TControlForm::BuildGraphicsTab(QWidget *page)
     MakeBold(MakeLabel(page, QStringLiteral("BackgroundLabel"), 196, 8, QStringLiteral("Background:")));
     backgroundbutton = MakePanel(page, QStringLiteral("backgroundbutton"), QStringLiteral("Background picture file"),
                                  {196, 26, 96, 22});
-    backgroundGroup_ = new QButtonGroup(this);
+    auto *background = new QButtonGroup(this);
     TileRadio = MakeRadio(page, QStringLiteral("TileRadio"), QStringLiteral("Tile"),
                           QStringLiteral("Tile the background"), {196, 54, 60, 20});
     StretchRadio = MakeRadio(page, QStringLiteral("StretchRadio"), QStringLiteral("Stretch"),
                              QStringLiteral("Stretch the background"), {262, 54, 90, 20});
-    backgroundGroup_->addButton(TileRadio);
-    backgroundGroup_->addButton(StretchRadio);
+    background->addButton(TileRadio);
+    background->addButton(StretchRadio);
     TileRadio->setChecked(true);
 
     MakeBold(MakeLabel(page, QStringLiteral("PitLabel"), 10, 96, QStringLiteral("Pit Piece:")));
