@@ -71,11 +71,11 @@ void MainMenu::Apply(MenuSet set)
     Mode1->menuAction()->setEnabled(noGame);
 }
 
-void MainMenu::MarkDifficulty(const std::string &difficulty)
+void MainMenu::MarkDifficulty(std::optional<std::size_t> difficulty)
 {
-    Medium->setChecked(difficulty == "Medium");
-    Hard->setChecked(difficulty == "Hard");
-    Easy->setChecked(!Medium->isChecked() && !Hard->isChecked());
+    const std::array items{Easy, Medium, Hard};
+    for (std::size_t i = 0; i < items.size(); ++i)
+        items[i]->setChecked(i == difficulty.value_or(0));
 }
 
 void MainMenu::MarkPlayers(bool onePlayer)

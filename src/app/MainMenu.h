@@ -44,7 +44,7 @@ struct MainMenu {
 
     // The groups keep exactly one mark; a checkable action flips its own mark before the
     // handler runs, so handlers always set every mark of the group explicitly.
-    void MarkDifficulty(const std::string &difficulty);
+    void MarkDifficulty(std::optional<std::size_t> difficulty); // none marks Easy
     void MarkPlayers(bool onePlayer);
     void MarkMode(bool aggressive);
 };

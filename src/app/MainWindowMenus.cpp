@@ -22,9 +22,9 @@ void MainWindow::ConnectMenu()
     connect(menu_.HighScores1, &QAction::triggered, this, [this] { dialogs_->OpenHighScores(); });
     connect(menu_.Exit1, &QAction::triggered, this, &QWidget::close);
 
-    connect(menu_.Easy, &QAction::triggered, this, [this] { SetDifficulty("Easy"); });
-    connect(menu_.Medium, &QAction::triggered, this, [this] { SetDifficulty("Medium"); });
-    connect(menu_.Hard, &QAction::triggered, this, [this] { SetDifficulty("Hard"); });
+    connect(menu_.Easy, &QAction::triggered, this, [this] { SetDifficulty(DifficultyNames[0]); });
+    connect(menu_.Medium, &QAction::triggered, this, [this] { SetDifficulty(DifficultyNames[1]); });
+    connect(menu_.Hard, &QAction::triggered, this, [this] { SetDifficulty(DifficultyNames[2]); });
     connect(menu_.mnuOnePlayer, &QAction::triggered, this, [this] { SetPlayers(1); });
     connect(menu_.mnuTwoPlayers, &QAction::triggered, this, [this] { SetPlayers(2); });
     connect(menu_.mnuPoints, &QAction::triggered, this, [this] { SetMode("Points"); });
@@ -44,7 +44,7 @@ void MainWindow::ShowPlainMessage(const QString &text)
 void MainWindow::SetDifficulty(const char *difficulty)
 {
     app_.settings.Difficulty = difficulty;
-    menu_.MarkDifficulty(app_.settings.Difficulty);
+    menu_.MarkDifficulty(app_.settings.DifficultyIndex());
     game_.WriteLevelStatus();
 }
 

@@ -37,7 +37,7 @@ void MainWindow::RunStartupBlock()
         throw StartupFailure("Resources could not be loaded.");
 
     game_.ApplyLevelTimerInterval();
-    menu_.MarkDifficulty(s.Difficulty);
+    menu_.MarkDifficulty(s.DifficultyIndex());
     ApplyMode();
     menu_.PiecePreview->setChecked(s.Preview == 1);
     menu_.MarkPlayers(!s.TwoPlayers());

@@ -49,9 +49,10 @@ void Game::NewGame1Click()
     // Setting the interval after switching on restarts the period: the first tick comes one
     // full interval after New Game.
     SetTimer(GameTimer::Gravity, true);
-    if (auto interval = StartingFallInterval(settings_.Difficulty)) {
-        state_.FallInterval = *interval;
-        host_.SetTimerInterval(GameTimer::Gravity, *interval);
+    // Another difficulty text keeps the interval the previous game left.
+    if (const auto difficulty = settings_.DifficultyIndex()) {
+        state_.FallInterval = StartingFallIntervals[*difficulty];
+        host_.SetTimerInterval(GameTimer::Gravity, state_.FallInterval);
     }
     SetTimer(GameTimer::Level, true);
     host_.SetPanelVisible(GamePanel::Logo, false);

@@ -1,14 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <string>
 
 namespace vorlix {
 
-// Timer1's interval at New Game for "Easy", "Medium", "Hard"; none for any other text (the
-// interval then stays as the previous game left it).
-std::optional<std::uint32_t> StartingFallInterval(const std::string &difficulty);
+// Timer1's interval at New Game for each difficulty, in the order Easy, Medium, Hard.
+inline constexpr std::uint32_t StartingFallIntervals[] = {1000, 700, 500};
 
 // One level's shortening: four fifths, dividing first, while above 10 ms (so it settles at 8).
 constexpr std::uint32_t ShortenedFallInterval(std::uint32_t milliseconds)

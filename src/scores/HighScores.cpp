@@ -61,18 +61,12 @@ void TakeOut(HighScoreTable &table, const HighScoreTable &cleared)
 
 } // namespace
 
-HighScoreTable *TableForDifficulty(HighScores &scores, std::string_view difficulty)
+HighScoreTable *TableForDifficulty(HighScores &scores, std::optional<std::size_t> difficulty)
 {
-    if (difficulty == "Easy")
-        return &scores.EasyScores;
-    if (difficulty == "Medium")
-        return &scores.MediumScores;
-    if (difficulty == "Hard")
-        return &scores.HardScores;
-    return nullptr;
+    return difficulty ? Tables(scores).at(*difficulty) : nullptr;
 }
 
-const HighScoreTable *TableForDifficulty(const HighScores &scores, std::string_view difficulty)
+const HighScoreTable *TableForDifficulty(const HighScores &scores, std::optional<std::size_t> difficulty)
 {
     return TableForDifficulty(const_cast<HighScores &>(scores), difficulty);
 }

@@ -58,9 +58,10 @@ struct HighScores {
     // Where a save of this run kept a file it could not read, or "".
     std::string Backup;
 };
-// "Easy", "Medium", "Hard" (case-sensitive); nullptr for any other difficulty.
-HighScoreTable *TableForDifficulty(HighScores &scores, std::string_view difficulty);
-const HighScoreTable *TableForDifficulty(const HighScores &scores, std::string_view difficulty);
+// The table of difficulty 0, 1 or 2 (Easy, Medium, Hard); nullptr for none, as for a difficulty
+// text the settings do not know.
+HighScoreTable *TableForDifficulty(HighScores &scores, std::optional<std::size_t> difficulty);
+const HighScoreTable *TableForDifficulty(const HighScores &scores, std::optional<std::size_t> difficulty);
 
 // The name's bytes up to the first zero byte, at most 30.
 std::string EntryName(const HighScoreEntry &entry);

@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include <algorithm>
+
 namespace vorlix {
 
 namespace {
@@ -8,6 +10,12 @@ constexpr std::array<KeyBinding, 6> Player1Bindings = {
 constexpr std::array<KeyBinding, 5> Player2Bindings = {
     &Settings::P2Up, &Settings::P2DownFast, &Settings::P2DownSlow, &Settings::P2Left, &Settings::P2Right};
 } // namespace
+
+std::optional<std::size_t> Settings::DifficultyIndex() const
+{
+    const auto found = std::find(DifficultyNames.begin(), DifficultyNames.end(), Difficulty);
+    return found == DifficultyNames.end() ? std::nullopt : std::optional(static_cast<std::size_t>(found - DifficultyNames.begin()));
+}
 
 std::span<const KeyBinding> PlayerKeys(int player)
 {

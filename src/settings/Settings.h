@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <ranges>
 #include <span>
 #include <string>
@@ -97,11 +98,16 @@ struct Settings {
     std::string MusicFile;
 
     bool TwoPlayers() const { return NumberOfPlayers != 1; }
+    // Which of DifficultyNames the stored text is (case-sensitive: "easy" is none of them).
+    std::optional<std::size_t> DifficultyIndex() const;
     // A Mode that is neither scores no rows and plays as Points otherwise.
     bool Aggressive() const { return Mode == "Aggressive"; }
     bool PointsMode() const { return Mode == "Points"; }
     bool LevelChangesBy(LevelRule rule) const { return LevelChangeBy == static_cast<std::int32_t>(rule); }
 };
+
+// The three difficulties as the file stores them, in the menu's order.
+inline constexpr std::array<const char *, 3> DifficultyNames = {"Easy", "Medium", "Hard"};
 
 // One player's key bindings among the flat P1* and P2* fields, in the order the settings dialog
 // captures them. Player 2 has no bonus key: his bindings end before Bonus.

@@ -30,11 +30,10 @@ HighScoreTable FullTable()
 TEST(HighScoreTable, DifficultiesMapToTheirTablesAndOthersToNone)
 {
     HighScores scores;
-    EXPECT_EQ(TableForDifficulty(scores, "Easy"), &scores.EasyScores);
-    EXPECT_EQ(TableForDifficulty(scores, "Medium"), &scores.MediumScores);
-    EXPECT_EQ(TableForDifficulty(scores, "Hard"), &scores.HardScores);
-    EXPECT_EQ(TableForDifficulty(scores, "easy"), nullptr);
-    EXPECT_EQ(TableForDifficulty(scores, ""), nullptr);
+    EXPECT_EQ(TableForDifficulty(scores, 0), &scores.EasyScores);
+    EXPECT_EQ(TableForDifficulty(scores, 1), &scores.MediumScores);
+    EXPECT_EQ(TableForDifficulty(scores, 2), &scores.HardScores);
+    EXPECT_EQ(TableForDifficulty(scores, std::nullopt), nullptr);
 }
 
 TEST(HighScoreRanking, EmptyTableTakesAnyPositiveTotalAtPlaceOne)

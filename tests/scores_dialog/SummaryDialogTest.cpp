@@ -97,7 +97,7 @@ TEST_F(SummaryDialog, FiguresShownRankedAndStored)
         summary->SumOK->click();
         EXPECT_TRUE(highScores->isVisible());
         if (c.stored) {
-            const HighScoreEntry &entry = (*TableForDifficulty(scores, c.difficulty))[0];
+            const HighScoreEntry &entry = (*TableForDifficulty(scores, settings.DifficultyIndex()))[0];
             EXPECT_EQ(entry.Score, c.stored);
             EXPECT_EQ(entry.Mode, c.mode[0]);
             EXPECT_EQ(entry.Bonuses, c.bonuses);

@@ -114,14 +114,9 @@ void THighScores::Present()
 
 void THighScores::FormShow()
 {
-    const std::string &difficulty = settings_.Difficulty;
-    QRadioButton *radio = difficulty == "Easy"     ? EasyRadio
-                          : difficulty == "Medium" ? MediumRadio
-                          : difficulty == "Hard"   ? HardRadio
-                                                   : nullptr;
-    if (const HighScoreTable *table = TableForDifficulty(scores_, difficulty)) {
-        ShowTable(*table);
-        radio->setChecked(true);
+    if (const auto difficulty = settings_.DifficultyIndex()) {
+        ShowTable(*TableForDifficulty(scores_, difficulty));
+        std::array{EasyRadio, MediumRadio, HardRadio}[*difficulty]->setChecked(true);
     }
 }
 

@@ -118,7 +118,7 @@ void TSummery::FormShow()
         TotalLabel->setText(QStringLiteral("Total Score: ") + QString::number(FinalScore(player1, BonusValue())));
         MessageLabel->setText(QStringLiteral("Sorry, you did not get a high score! Try again next time."));
 
-        const HighScoreTable *table = TableForDifficulty(scores_, settings_.Difficulty);
+        const HighScoreTable *table = TableForDifficulty(scores_, settings_.DifficultyIndex());
         const std::int32_t testTotal = SaturateToInt32(FinalScore(player1, FixedBonusValue));
         if (table && FindHighScorePlace(*table, testTotal)) {
             MessageLabel->setText(QStringLiteral("Congratulations, you got a high score! Enter your name:"));
@@ -146,7 +146,7 @@ bool TSummery::TakeResult()
     if (okRunning_ || settings_.TwoPlayers())
         return false;
     settings_.PlayerName = NameEdit->text().toLatin1().toStdString();
-    HighScoreTable *table = TableForDifficulty(scores_, settings_.Difficulty);
+    HighScoreTable *table = TableForDifficulty(scores_, settings_.DifficultyIndex());
     const std::int32_t total = SummaryTotal();
     const auto place = table ? FindHighScorePlace(*table, total) : std::nullopt;
     if (!place)
