@@ -87,7 +87,6 @@ public:
     void SetStatusText(int panel, const std::string &text) override;
     void SetPanelVisible(GamePanel panel, bool visible) override;
     void ApplyMenus(MenuSet set) override;
-    void SetMainWindowEnabled(bool enabled) override;
     void ShowSummary() override;
     std::int64_t SecondsSinceEpoch() override;
 

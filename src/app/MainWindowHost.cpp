@@ -54,8 +54,6 @@ void MainWindow::SetPanelVisible(GamePanel panel, bool visible)
 
 void MainWindow::ApplyMenus(MenuSet set) { menu_.Apply(set); }
 
-void MainWindow::SetMainWindowEnabled(bool enabled) { setEnabled(enabled); }
-
 void MainWindow::ShowSummary()
 {
     dialogs_->OpenSummary();

@@ -52,7 +52,7 @@ class Windows final : public MainWindowLink, public MainWindowDialogs {
 public:
     Windows(AppState &state, MainWindow &mainWindow)
         : mainWindow_(mainWindow),
-          lock_([&mainWindow](bool enabled) { mainWindow.SetMainWindowEnabled(enabled); }, mainWindow),
+          lock_([&mainWindow](bool enabled) { mainWindow.setEnabled(enabled); }, mainWindow),
           highScores_(state.settings, state.scores, *this),
           summary_(state.game, state.settings, state.scores, highScores_, *this),
           controlForm_(state.settings, state.pictures, *this)

@@ -89,7 +89,6 @@ void Game::StopGame1Click()
         return;
     MenusForNoGame();
     SetTimer(GameTimer::Gravity, false);
-    host_.SetMainWindowEnabled(false);
     host_.ShowSummary();
     SetTimer(GameTimer::Level, false);
     host_.SetPanelVisible(GamePanel::Logo, true);

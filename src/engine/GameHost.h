@@ -41,8 +41,8 @@ public:
     virtual void SetStatusText(int panel, const std::string &text) = 0;
     virtual void SetPanelVisible(GamePanel panel, bool visible) = 0;
     virtual void ApplyMenus(MenuSet set) = 0;
-    virtual void SetMainWindowEnabled(bool enabled) = 0;
-    // Shows the game summary without making it modal (the main window is already disabled).
+    // Shows the game summary without making it modal; it holds the main window disabled until
+    // its OK.
     virtual void ShowSummary() = 0;
 
     virtual std::int64_t SecondsSinceEpoch() = 0;

@@ -121,7 +121,6 @@ void Game::EndGame(std::uint8_t winner)
     host_.SetPanelVisible(GamePanel::Preview2, false);
     host_.SetPanelVisible(GamePanel::Logo, true);
     SetTimer(GameTimer::Level, false);
-    host_.SetMainWindowEnabled(false);
     host_.ShowSummary();
     ClearPits();
     for (int player = 0; player < PlayerCount(); ++player)

@@ -260,7 +260,7 @@ TEST_F(ControlTest, StopGameFromAPausedGame)
     game.TogglePause();
     game.StopGame1Click();
     EXPECT_EQ(host.menus, MenuSet::NoGame);
-    EXPECT_FALSE(host.gravity.Enabled() || host.level.Enabled() || host.enabled);
+    EXPECT_FALSE(host.gravity.Enabled() || host.level.Enabled());
     ASSERT_EQ(host.summaries.size(), 1u);
     const GameState &summary = host.summaries[0];
     EXPECT_EQ(summary.Player1().Score, 0);

@@ -19,7 +19,6 @@ public:
     void SetStatusText(int, const std::string &) override {}
     void SetPanelVisible(GamePanel, bool) override {}
     void ApplyMenus(MenuSet) override {}
-    void SetMainWindowEnabled(bool) override {}
     void ShowSummary() override {}
     std::int64_t SecondsSinceEpoch() override { return 0; }
 };

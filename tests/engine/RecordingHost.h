@@ -16,8 +16,7 @@ namespace vorlix::test {
 
 // Keeps what the window would show: each visible pit as text (row 1 first; '#' the pit
 // picture, '@' the player's piece picture, '*' the level flash, '.' blank, ' ' black), the
-// panels, the status texts, the menus, whether the main window is enabled and what each summary
-// showed. Its two timers keep their periods on a clock of the test's own (`now`, ms), as the
+// panels, the status texts, the menus and what each summary showed. Its two timers keep their periods on a clock of the test's own (`now`, ms), as the
 // window's timers do on real time; a redraw may take `drawMs` of it.
 class RecordingHost : public GameHost {
 public:
@@ -35,7 +34,6 @@ public:
                                     {GamePanel::Preview1, false}, {GamePanel::Preview2, false}};
     std::map<int, std::string> status;
     MenuSet menus = MenuSet::NoGame;
-    bool enabled = true;              // the main window
     std::vector<GameState> summaries; // the game as each summary found it
 
     void ProcessPendingEvents() override
@@ -65,7 +63,6 @@ public:
     void SetStatusText(int panel, const std::string &text) override { status[panel] = text; }
     void SetPanelVisible(GamePanel panel, bool visible) override { shown[panel] = visible; }
     void ApplyMenus(MenuSet set) override { menus = set; }
-    void SetMainWindowEnabled(bool on) override { enabled = on; }
     void ShowSummary() override { summaries.push_back(*state_); }
     std::int64_t SecondsSinceEpoch() override { return seconds; }
 

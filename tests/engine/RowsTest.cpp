@@ -63,7 +63,6 @@ TEST_F(RowsTest, ALandingInRowOneEndsTheGameEvenWhenItCompletesARow)
     EXPECT_EQ(host.shown, (std::map<GamePanel, bool>{{GamePanel::Logo, true}, {GamePanel::Pause, false},
                                                      {GamePanel::Preview1, false}, {GamePanel::Preview2, false}}));
     EXPECT_FALSE(host.level.Enabled());
-    EXPECT_FALSE(host.enabled);
 }
 
 // Every column of row 1 is looked at, from the left: the first block found decides, and
