@@ -94,6 +94,29 @@ TEST_F(PlayStepTest, APassActsInItsOrderAndThePitsShowTheSettledRows)
     }
 }
 
+// When both pieces land at once, by a tick or both soft drops, player 1 deals first: his next
+// piece is the one he gets when he lands alone.
+TEST_F(PlayStepTest, BothLandingAtOncePlayerOneDealsFirst)
+{
+    for (const bool tick : {true, false}) {
+        SCOPED_TRACE(tick ? "tick" : "soft drops");
+        Start(2);
+        Place(P(0), {"19 ....@@....", "20 ....@@...."});
+        Place(P(1), {"19 ....@@....", "20 ....@@...."});
+        const GameState before = state;
+        std::array<std::pair<int, int>, 2> dealt{};
+        for (auto &[picture, next] : dealt) {
+            SetFlags(tick ? "" : "Ss");
+            tick ? game.GravityTick() : game.PlayStep();
+            picture = P(0).Picture;
+            next = P(0).NextKind;
+            state = before;
+            Place(P(1), {"10 ....@@....", "11 ....@@...."});
+        }
+        EXPECT_EQ(dealt[0], dealt[1]);
+    }
+}
+
 TEST_F(PlayStepTest, HardDropOfAnEmptyPieceLayerEnds)
 {
     Start();
