@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <ranges>
 #include <span>
 #include <string>
 
@@ -29,8 +28,10 @@ inline constexpr std::int32_t C = 0x43;
 inline constexpr std::int32_t Unknown = 0xFFFF;
 } // namespace Key
 
-// The piece pictures, 1 ... 20, as their keys Piece1 ... Piece20 number them.
-inline constexpr auto PieceNumbers = std::views::iota(std::size_t{1}, std::size_t{21});
+// The piece pictures, 1 ... 20, as their keys Piece1 ... Piece20 number them. An array, not
+// std::views::iota: clang 14 (the fuzzing build) cannot compile libstdc++ 12's iota_view.
+inline constexpr std::array<std::size_t, 20> PieceNumbers = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+                                                             11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
 
 // What changes the level, as LevelChangeBy stores it; any other number never changes it.
 enum class LevelRule : std::int32_t { Time = 1, Lines = 2, Pieces = 3 };
