@@ -72,8 +72,11 @@ FitLabel::Fit FitLabel::Fitted() const
         return {QFontMetricsF(base).elidedText(whole, Qt::ElideRight, room), base};
     // Measured, not worked out: the stretch counts from the face's own width, narrow already.
     QFont narrow = base;
-    for (qreal stretch = 100, width = need; width > room && stretch > 1; width = QFontMetricsF(narrow).horizontalAdvance(whole))
-        narrow.setStretch(static_cast<int>(stretch = std::max(1.0, std::floor(stretch * room / width))));
+    int stretch = 100;
+    for (qreal width = need; width > room && stretch > 1; width = QFontMetricsF(narrow).horizontalAdvance(whole)) {
+        stretch = std::max(1, static_cast<int>(std::floor(stretch * room / width)));
+        narrow.setStretch(stretch);
+    }
     return {whole, narrow};
 }
 
