@@ -38,10 +38,11 @@ FileReadResult ReadFileStart(const std::string &path, std::size_t maxBytes)
         result.type = st.st_mode;
     } else {
         result.status = Status::Read;
-        // In the file system's own block size, until a byte past the limit shows there is more.
-        std::string block(static_cast<std::size_t>(st.st_blksize), '\0');
+        // Until a byte past the limit shows there is more. A fixed block: st_blksize is only a
+        // hint, which a file system may give as 0 (a read of nothing, taken for the end) or huge.
+        char block[65536];
         while (result.contents.size() <= maxBytes) {
-            const ssize_t n = ::read(fd, block.data(), block.size());
+            const ssize_t n = ::read(fd, block, sizeof block);
             if (n == 0)
                 break;
             if (n == -1) {
@@ -51,7 +52,7 @@ FileReadResult ReadFileStart(const std::string &path, std::size_t maxBytes)
                 result.error = errno;
                 break;
             }
-            result.contents.append(block, 0, static_cast<std::size_t>(n));
+            result.contents.append(block, static_cast<std::size_t>(n));
         }
         if (result.contents.size() > maxBytes) {
             result.contents.resize(maxBytes);
