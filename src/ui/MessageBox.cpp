@@ -32,10 +32,8 @@ protected:
             return;
         // The frame the window manager will add, as it added it to the parent.
         const QMargins frame = over ? Frame(over) : QMargins();
-        QRect outer(QPoint(0, 0), size().grownBy(frame));
-        outer.moveCenter(over ? over->geometry().marginsAdded(frame).center() : screen->availableGeometry().center());
-        // The window itself, not its frame: the frame is not known before it is mapped.
-        setGeometry(outer.marginsRemoved(frame));
+        CentreFramed(this, over ? over->geometry().marginsAdded(frame).center() : screen->availableGeometry().center(),
+                     frame);
     }
 };
 

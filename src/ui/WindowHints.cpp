@@ -101,15 +101,18 @@ void MakeDialogWindow(QWidget *dialog, const QString &caption, int width, int he
     dialog->setFont(GameFont());
 }
 
-void CentreOnScreen(QWidget *window, const QScreen *screen, const QWidget *model)
+void CentreFramed(QWidget *window, QPoint centre, const QMargins &frame)
 {
-    if (!screen)
-        return;
-    const QMargins frame = Frame(model ? model : window);
     QRect centred(QPoint(0, 0), window->size().grownBy(frame));
-    centred.moveCenter(screen->availableGeometry().center());
+    centred.moveCenter(centre);
     // The window itself: a frame Qt does not know yet would be placed where the window goes.
     window->setGeometry(centred.marginsRemoved(frame));
+}
+
+void CentreOnScreen(QWidget *window, const QScreen *screen, const QWidget *model)
+{
+    if (screen)
+        CentreFramed(window, screen->availableGeometry().center(), Frame(model ? model : window));
 }
 
 void PresentDialog(QWidget *dialog, QWidget &mainWindow, QWidget *focus)

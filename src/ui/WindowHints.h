@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QPoint>
 
 class QScreen;
 class QString;
@@ -24,6 +25,9 @@ void SetFrameButtons(QWidget *window, FrameButtons buttons);
 // A parentless window with the dialog flag and no title-bar buttons, fixed in size. Parentless,
 // because disabling the main window would also disable its child windows.
 void MakeDialogWindow(QWidget *dialog, const QString &caption, int width, int height);
+
+// Places a top-level window so that, with `frame` around it, it is centred on `centre`.
+void CentreFramed(QWidget *window, QPoint centre, const QMargins &frame);
 
 // Moves a top-level window so that its frame is centred on the screen's free area. The frame is
 // taken as `model`'s, a window on the screen framed by the same window manager: a window's own
